@@ -1,0 +1,20 @@
+#include "collection/Errors.h"
+
+#include <cstring>
+
+ConvertError::ConvertError(const std::string& text)
+    : AppError("'" + text + "' is not a valid integer value") {}
+
+FileOpenError::FileOpenError(const std::string& path, int systemError)
+    : AppError("Cannot open file \"" + path + "\". " + SystemReason(systemError)) {}
+
+FileCreateError::FileCreateError(const std::string& path, int systemError)
+    : AppError("Cannot create file \"" + path + "\". " + SystemReason(systemError)) {}
+
+StreamReadError::StreamReadError() : AppError("Stream read error") {}
+
+StreamWriteError::StreamWriteError() : AppError("Stream write error") {}
+
+std::string SystemReason(int systemError) {
+  return std::strerror(systemError);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Every error the tool raises carries the message the user is shown.
+// Commands let these escape to one general error report.
+
+#include <stdexcept>
+#include <string>
+
+class AppError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A number text that is not a 32-bit integer: "'%s' is not a valid integer value".
+class ConvertError : public AppError {
+ public:
+  explicit ConvertError(const std::string& text);
+};
+
+// "Cannot open file "%s". %s" with the path and the system's reason.
+class FileOpenError : public AppError {
+ public:
+  FileOpenError(const std::string& path, int systemError);
+};
+
+// "Cannot create file "%s". %s" with the path and the system's reason.
+class FileCreateError : public AppError {
+ public:
+  FileCreateError(const std::string& path, int systemError);
+};
+
+// A file ended before the bytes that had to be read: "Stream read error".
+class StreamReadError : public AppError {
+ public:
+  StreamReadError();
+};
+
+// Writing failed part-way (disk full and the like): "Stream write error".
+class StreamWriteError : public AppError {
+ public:
+  StreamWriteError();
+};
+
+// The system's own words for an errno value, as the messages above quote them.
+std::string SystemReason(int systemError);
