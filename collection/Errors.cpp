@@ -18,3 +18,6 @@ StreamWriteError::StreamWriteError() : AppError("Stream write error") {}
 std::string SystemReason(int systemError) {
   return std::strerror(systemError);
 }
+
+JpegHeaderError::JpegHeaderError(const std::string& path)
+    : AppError("The file \"" + path + "\" is not a JPEG picture whose size can be read.") {}

@@ -42,3 +42,9 @@ class StreamWriteError : public AppError {
 
 // The system's own words for an errno value, as the messages above quote them.
 std::string SystemReason(int systemError);
+
+// A file whose JPEG frame header cannot be read.
+class JpegHeaderError : public AppError {
+ public:
+  explicit JpegHeaderError(const std::string& path);
+};

@@ -1,0 +1,43 @@
+#include "collection/JpegHeader.h"
+
+#include <gtest/gtest.h>
+
+#include "collection/Errors.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+TEST(JpegHeader, ReadsTheFrameSize) {
+  TempDir dir;
+  const struct { const char* name; std::string bytes; JpegSize size; } rows[] = {
+      {"plain.jpg", MakeJpeg(640, 480), {640, 480}},
+      {"portrait.jpg", MakeJpeg(400, 550), {400, 550}},
+      {"tiny.jpg", MakeJpeg(1, 1), {1, 1}},
+      {"progressive.jpg", MakeJpeg(321, 123, {1, 2, 3}, true), {321, 123}},
+      {"metadata.jpg", WithAppSegment(MakeJpeg(800, 600), 60000), {800, 600}},
+      {"fill-bytes.jpg", "\xFF\xD8\xFF\xFF\xFF\xC0" + std::string("\x00\x11\x08\x00\x20\x00\x30", 7),
+       {48, 32}},
+  };
+  for (const auto& r : rows) EXPECT_EQ(ReadJpegSize(dir.Write(r.name, r.bytes)), r.size) << r.name;
+}
+
+TEST(JpegHeader, RefusesFilesWithoutAReadableFrameHeader) {
+  TempDir dir;
+  const std::string jpeg = MakeJpeg(64, 64);
+  const struct { const char* name; std::string bytes; } rows[] = {
+      {"empty.jpg", ""},
+      {"png.jpg", "\x89PNG\r\n\x1a\n...."},
+      {"only-start.jpg", "\xFF\xD8"},
+      {"cut-in-header.jpg", jpeg.substr(0, 30)},
+      {"zero-width.jpg", "\xFF\xD8\xFF\xC0" + std::string("\x00\x11\x08\x00\x20\x00\x00", 7)},
+      {"scan-first.jpg", "\xFF\xD8\xFF\xDA\x00\x02"},
+      {"garbage-after-start.jpg", "\xFF\xD8garbage"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_THROW(ReadJpegSize(dir.Write(r.name, r.bytes)), JpegHeaderError) << r.name;
+  }
+  EXPECT_THROW(ReadJpegSize((dir.Path() / "missing.jpg").string()), FileOpenError);
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+// Makes real JPEG files for tests with libjpeg-turbo.
+
+#include <turbojpeg.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct Rgb {
+  std::uint8_t r, g, b;
+};
+
+// A width x height JPEG of one colour, baseline or progressive.
+inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
+                            bool progressive = false) {
+  std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+  for (size_t i = 0; i < pixels.size(); i += 3) {
+    pixels[i] = colour.r;
+    pixels[i + 1] = colour.g;
+    pixels[i + 2] = colour.b;
+  }
+  tjhandle handle = tjInitCompress();
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  const int flags = progressive ? TJFLAG_PROGRESSIVE : 0;
+  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, TJPF_RGB, &out, &size,
+                             TJSAMP_420, 90, flags);
+  std::string bytes;
+  if (rc == 0) bytes.assign(reinterpret_cast<char*>(out), size);
+  tjFree(out);
+  tjDestroy(handle);
+  if (rc != 0) throw std::runtime_error("tjCompress2 failed");
+  return bytes;
+}
+
+// Puts an APP1 segment of the given payload size right after the start marker,
+// as cameras do with their metadata.
+inline std::string WithAppSegment(const std::string& jpeg, std::size_t payload) {
+  const std::size_t length = payload + 2;
+  std::string segment = "\xFF\xE1";
+  segment += static_cast<char>(length >> 8);
+  segment += static_cast<char>(length & 0xFF);
+  segment += std::string(payload, 'x');
+  return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+}
