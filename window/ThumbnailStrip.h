@@ -1,0 +1,48 @@
+#pragma once
+// The thumbnail strip's paint pass, hit test and cursor. The pass also
+// measures the pictures: the first one fixes the movie size, and a picture of
+// another size blocks the Build command.
+
+#include <QPainter>
+#include <QRect>
+#include <QString>
+#include <Qt>
+
+class PictureList;
+
+// What a paint pass reads and writes in the main window.
+class StripHost {
+ public:
+  virtual ~StripHost() = default;
+  virtual int MovieWidth() const = 0;
+  virtual int MovieHeight() const = 0;
+  virtual void SetMovieSize(int width, int height) = 0;
+  virtual void SetStatusText(const QString& text) = 0;
+  virtual void SetBuildEnabled(bool enabled) = 0;
+};
+
+class ThumbnailStrip {
+ public:
+  static constexpr int kCellWidth = 160;
+  static constexpr int kHeight = 144;
+  static constexpr int kStartWidth = 858;
+
+  ThumbnailStrip();
+  ~ThumbnailStrip();
+  ThumbnailStrip(const ThumbnailStrip&) = delete;
+  ThumbnailStrip& operator=(const ThumbnailStrip&) = delete;
+
+  // One paint pass: draws the cells that meet `exposed` and measures every
+  // picture, reporting through host. Never throws: a picture that fails ends
+  // the pass at its place.
+  void Paint(QPainter& painter, const QRect& exposed, const PictureList& pictures, StripHost& host);
+
+  // The picture under strip x coordinate x, or -1 (gaps, the empty cell).
+  static int HitTest(int x, int count);
+  // The hand over a picture, the arrow elsewhere.
+  static Qt::CursorShape CursorAt(int x, int count);
+
+ private:
+  struct Impl;
+  Impl* impl_;
+};
