@@ -1,0 +1,71 @@
+#include "movie/PreviewPage.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "collection/Errors.h"
+
+namespace {
+
+// Where a browser without the player fetches its installer, and the page it
+// sends the user to for the plug-in.
+constexpr const char* kPlayerDownload =
+    "http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,40,0";
+constexpr const char* kPluginPage = "http://www.macromedia.com/go/getflashplayer";
+
+std::string HtmlEscaped(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '"': out += "&quot;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '&': out += "&amp;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+// The characters that would end or change the path part of an address.
+std::string AddressEscaped(const std::string& path) {
+  std::string out;
+  out.reserve(path.size());
+  for (const char c : path) {
+    switch (c) {
+      case '%': out += "%25"; break;
+      case '#': out += "%23"; break;
+      case '?': out += "%3F"; break;
+      default: out += c;
+    }
+  }
+  return HtmlEscaped(out);
+}
+
+}  // namespace
+
+std::string PreviewPageText(const std::string& moviePath, std::int32_t width, std::int32_t height) {
+  const std::string address = AddressEscaped(moviePath);
+  const std::string crlf = "\r\n";
+  std::string page;
+  page += "<p align=\"center\">" + crlf;
+  page += "<object classid=\"clsid:D27CDB6E-AE6D-11CF-96B8-444553540000\" id=\"obj1\" codebase=\"" +
+          std::string(kPlayerDownload) + "\" border=\"0\" width=\"" + crlf;
+  page += std::to_string(width) + "\" height=\"" + std::to_string(height) + "\">" + crlf;
+  page += "<param name=\"movie\" value=\"" + address + "\">" + crlf;
+  page += "<param name=\"quality\" value=\"High\">" + crlf;
+  page += "<embed src=\"" + address + "\" pluginspage=\"" + kPluginPage +
+          "\" type=\"application/x-shockwave-flash\" name=\"obj1\"   quality=\"High\"></object></p>" + crlf;
+  page += "<br><font size=2><font face=\"Tahoma\"><center>Now you can publish this exciting work above!! "
+          "File location-&gt;<font color=\"FF0000\">" +
+          HtmlEscaped(moviePath) + crlf;
+  return page;
+}
+
+void SavePreviewPage(const std::string& path, const std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) throw FileCreateError(path, errno);
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  if (std::fclose(file) != 0 || !written) throw StreamWriteError();
+}
