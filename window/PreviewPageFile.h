@@ -1,0 +1,17 @@
+#pragma once
+// Where the preview page is written, and its writing.
+
+#include <QString>
+#include <cstdint>
+#include <string>
+
+// The fixed page file: C:\test.html on Windows; elsewhere test.html in the
+// user's own runtime folder (or, without one, the program's cache folder),
+// never a shared folder where another user could put a link in its place.
+// A missing folder is made, readable and writable by its owner only.
+QString PreviewPagePath();
+
+// Writes the page for the movie at moviePath, width x height pixels, to
+// PreviewPagePath() and returns that path. Throws FileCreateError when the
+// file cannot be created.
+QString WritePreviewPage(const std::string& moviePath, std::int32_t width, std::int32_t height);
