@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include "movie/PreviewPage.h"
@@ -10,14 +11,20 @@ QString PreviewPagePath() {
 #ifdef Q_OS_WIN
   return QStringLiteral("C:\\test.html");
 #else
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+  return PreviewPagePathIn(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
+                           QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+#endif
+}
+
+QString PreviewPagePathIn(const QString& runtimeFolder, const QString& cacheFolder) {
+  // Qt hands out the runtime folder only when it is the user's own with
+  // owner-only rights, and empty otherwise.
+  const QString folder = runtimeFolder.isEmpty() ? cacheFolder : runtimeFolder;
   if (!QFileInfo::exists(folder)) {
     QDir().mkpath(QFileInfo(folder).absolutePath());
     QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
   return QDir(folder).filePath(QStringLiteral("test.html"));
-#endif
 }
 
 QString WritePreviewPage(const std::string& moviePath, std::int32_t width, std::int32_t height) {

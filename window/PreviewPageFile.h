@@ -11,6 +11,9 @@
 // A missing folder is made, readable and writable by its owner only.
 QString PreviewPagePath();
 
+// The choice PreviewPagePath makes off Windows, given the two folders.
+QString PreviewPagePathIn(const QString& runtimeFolder, const QString& cacheFolder);
+
 // Writes the page for the movie at moviePath, width x height pixels, to
 // PreviewPagePath() and returns that path. Throws FileCreateError when the
 // file cannot be created.
