@@ -4,8 +4,8 @@
 
 #include <QtEndian>
 #include <cerrno>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -19,11 +19,22 @@ using Decompressor = std::unique_ptr<void, HandleCloser>;
 // Laid out in memory as QImage::Format_RGB32 is, with the fourth byte 0xFF.
 constexpr int kRgb32PixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRA : TJPF_ARGB;
 
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
 std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
   if (!file) throw FileOpenError(path, errno);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) throw StreamReadError();
+  std::vector<unsigned char> bytes;
+  std::size_t used = 0;
+  for (;;) {
+    bytes.resize(std::max<std::size_t>(used * 2, 1 << 16));
+    used += std::fread(bytes.data() + used, 1, bytes.size() - used, file.get());
+    if (used < bytes.size()) break;
+  }
+  if (std::ferror(file.get())) throw StreamReadError();
+  bytes.resize(used);
   return bytes;
 }
 
