@@ -125,6 +125,9 @@ void ThumbnailStrip::Impl::Pass(QPainter& painter, const QRect& exposed, const P
 // what was drawn and reported up to that picture stays.
 void ThumbnailStrip::Impl::MeasureAndDraw(QPainter& painter, CanvasPen& pen, const QRect& exposed,
                                           const PictureList& pictures, StripHost& host) {
+  // The status text and Build are set by the first picture that passes the
+  // size test and again by the first that fails it; the pictures in between
+  // would set them to what they already are.
   bool passed = false;
   bool mismatch = false;
   for (int i = 0; i < pictures.Count(); ++i) {

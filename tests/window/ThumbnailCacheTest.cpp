@@ -27,14 +27,7 @@ bool Near(QRgb pixel, Rgb colour, int tolerance = 12) {
 std::string MakeCmykJpeg(int width, int height, const unsigned char (&cmyk)[4]) {
   std::vector<unsigned char> pixels;
   for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), cmyk, cmyk + 4);
-  tjhandle handle = tjInitCompress();
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, TJPF_CMYK, &out, &size, TJSAMP_444, 95, 0);
-  std::string bytes(reinterpret_cast<char*>(out), rc == 0 ? size : 0);
-  tjFree(out);
-  tjDestroy(handle);
-  return bytes;
+  return CompressJpeg(pixels, width, height, TJPF_CMYK, TJSAMP_444, 0, 95);
 }
 
 TEST(LruCache, DropsTheLeastRecentlyUsedBeyondItsCapacity) {
