@@ -27,8 +27,8 @@ QString PreviewPagePathIn(const QString& runtimeFolder, const QString& cacheFold
   return QDir(folder).filePath(QStringLiteral("test.html"));
 }
 
-QString WritePreviewPage(const std::string& moviePath, std::int32_t width, std::int32_t height) {
+QString WritePreviewPage(const QString& moviePath, std::int32_t width, std::int32_t height) {
   const QString path = PreviewPagePath();
-  SavePreviewPage(QFile::encodeName(path).toStdString(), PreviewPageText(moviePath, width, height));
+  SavePreviewPage(QFile::encodeName(path).toStdString(), PreviewPageText(moviePath.toStdString(), width, height));
   return path;
 }

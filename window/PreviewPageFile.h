@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <string>
 
 // The fixed page file: C:\test.html on Windows; elsewhere test.html in the
 // user's own runtime folder (or, without one, the program's cache folder),
@@ -17,4 +16,4 @@ QString PreviewPagePathIn(const QString& runtimeFolder, const QString& cacheFold
 // Writes the page for the movie at moviePath, width x height pixels, to
 // PreviewPagePath() and returns that path. Throws FileCreateError when the
 // file cannot be created.
-QString WritePreviewPage(const std::string& moviePath, std::int32_t width, std::int32_t height);
+QString WritePreviewPage(const QString& moviePath, std::int32_t width, std::int32_t height);
