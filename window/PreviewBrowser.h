@@ -4,7 +4,9 @@
 // and every page it shows gets the bundled SWF player.
 
 #include <QString>
+#include <QUrl>
 #include <QWebEngineView>
+#include <functional>
 
 class QWebEngineProfile;
 
@@ -20,7 +22,14 @@ class PreviewBrowser : public QWebEngineView {
 
   bool PlayerFound() const { return playerFound_; }
 
+  // What happens to a web address that the movie opens in a new window: by
+  // default it goes to the user's own web browser.
+  using LinkHandler = std::function<void(const QUrl&)>;
+  void SetLinkHandler(LinkHandler handler) { linkHandler_ = std::move(handler); }
+  void OpenLink(const QUrl& url) const;
+
  private:
   QWebEngineProfile* profile_;
   bool playerFound_;
+  LinkHandler linkHandler_;
 };

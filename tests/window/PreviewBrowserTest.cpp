@@ -89,4 +89,21 @@ TEST(PreviewBrowser, WithoutThePlayerThePageSaysWhereItWasLookedFor) {
   EXPECT_TRUE(RunJs(view, "document.body.textContent").toString().contains("File location->"));
 }
 
+TEST(PreviewBrowser, AnAddressOpenedInANewWindowGoesToTheLinkHandler) {
+  TempDir dir;
+  const std::string page = dir.Write("test.html", "<p>page</p>");
+  PreviewBrowser view;
+  QList<QUrl> opened;
+  view.SetLinkHandler([&opened](const QUrl& url) { opened.append(url); });
+  QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+  view.ShowPage(QString::fromStdString(page));
+  ASSERT_TRUE(loaded.wait(kPlayerTimeoutMs));
+
+  RunJs(view, "window.open('file:///etc/passwd', '_blank'); window.open('https://example.com/a?b=1', '_blank'); 1");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }, 10000));
+  QTest::qWait(200);
+  EXPECT_EQ(opened, QList<QUrl>{QUrl("https://example.com/a?b=1")});
+  EXPECT_EQ(view.url(), QUrl::fromLocalFile(QString::fromStdString(page)));
+}
+
 }  // namespace
