@@ -10,20 +10,9 @@
 #include "movie/PreviewPage.h"
 #include "tests/support/TempDir.h"
 #include "window/PreviewPageFile.h"
+#include "tests/window/PreviewSupport.h"
 
 namespace {
-
-// Points the user's runtime folder at folder for one test.
-class RuntimeFolder {
- public:
-  explicit RuntimeFolder(const std::filesystem::path& folder) : saved_(qgetenv("XDG_RUNTIME_DIR")) {
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(QString::fromStdString(folder.string())));
-  }
-  ~RuntimeFolder() { qputenv("XDG_RUNTIME_DIR", saved_); }
-
- private:
-  QByteArray saved_;
-};
 
 std::string ReadAll(const QString& path) {
   std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);

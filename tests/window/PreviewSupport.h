@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include <QWebEngineView>
 #include <QWidget>
 #include <cstdlib>
+#include <filesystem>
 
 // How long the player may take to come up in a test (the first page also
 // starts the web engine).
@@ -80,3 +82,25 @@ inline void Drag(QWebEngineView& view, QPoint from, QPoint to, int steps = 20) {
   send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
   QTest::qWait(50);
 }
+
+// Points the user's runtime folder at folder for one test.
+class RuntimeFolder {
+ public:
+  explicit RuntimeFolder(const std::filesystem::path& folder)
+      : wasSet_(qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")), saved_(qgetenv("XDG_RUNTIME_DIR")) {
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(QString::fromStdString(folder.string())));
+  }
+  ~RuntimeFolder() {
+    if (wasSet_) {
+      qputenv("XDG_RUNTIME_DIR", saved_);
+    } else {
+      qunsetenv("XDG_RUNTIME_DIR");
+    }
+  }
+  RuntimeFolder(const RuntimeFolder&) = delete;
+  RuntimeFolder& operator=(const RuntimeFolder&) = delete;
+
+ private:
+  bool wasSet_;
+  QByteArray saved_;
+};
