@@ -31,7 +31,7 @@ const Golden kGolden[] = {
     {"integer", [](ActionWriter& w) { w.Push({100}); }, "96 05 00 07 64 00 00 00"},
     {"negative integer", [](ActionWriter& w) { w.Push({-100}); }, "96 05 00 07 9C FF FF FF"},
     {"double 0.0", [](ActionWriter& w) { w.Push({0.0}); }, "96 09 00 06 00 00 00 00 00 00 00 00"},
-    // 0.1 = 3FB9999999999999A: high word 3FB99999 first, then 9999999A.
+    // 0.1 = 0x3FB999999999999A: high word 3FB99999 first, then 9999999A.
     {"double 0.1", [](ActionWriter& w) { w.Push({0.1}); }, "96 09 00 06 99 99 B9 3F 9A 99 99 99"},
     {"booleans", [](ActionWriter& w) { w.Push({true, false}); }, "96 04 00 05 01 05 00"},
     {"register", [](ActionWriter& w) { w.Push({Register{3}}); }, "96 02 00 04 03"},
