@@ -65,22 +65,26 @@ inline bool WaitForColour(QWebEngineView& view, QPoint point, QColor colour, int
 inline QWidget* InputWidget(QWebEngineView& view) { return view.focusProxy() ? view.focusProxy() : &view; }
 
 // Presses at from, moves to to in small steps and releases, as a hand would.
+// The player reports the position of the previous mouse event inside the
+// movie's mouse handlers, so the pointer settles (one pixel down and back)
+// before the press and before the release: then the movie sees where it is.
 inline void Drag(QWebEngineView& view, QPoint from, QPoint to, int steps = 20) {
   QWidget* target = InputWidget(view);
   auto send = [target](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
     QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &event);
+    QTest::qWait(30);
+  };
+  auto settle = [&send](QPoint at, Qt::MouseButtons buttons) {
+    send(QEvent::MouseMove, at + QPoint(0, 1), Qt::NoButton, buttons);
+    send(QEvent::MouseMove, at, Qt::NoButton, buttons);
   };
   send(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
-  QTest::qWait(50);
+  settle(from, Qt::NoButton);
   send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-  QTest::qWait(50);
-  for (int i = 1; i <= steps; ++i) {
-    send(QEvent::MouseMove, from + (to - from) * i / steps, Qt::NoButton, Qt::LeftButton);
-    QTest::qWait(30);
-  }
+  for (int i = 1; i <= steps; ++i) send(QEvent::MouseMove, from + (to - from) * i / steps, Qt::NoButton, Qt::LeftButton);
+  settle(to, Qt::LeftButton);
   send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-  QTest::qWait(50);
 }
 
 // Points the user's runtime folder at folder for one test.
