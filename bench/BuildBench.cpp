@@ -7,7 +7,6 @@
 //   build_bench [FOLDER]   (default: the system's temporary folder)
 
 #include <fcntl.h>
-#include <turbojpeg.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +21,7 @@
 
 #include "collection/PictureList.h"
 #include "movie/MovieWriter.h"
+#include "tests/support/Jpeg.h"
 
 namespace {
 
@@ -41,17 +41,7 @@ std::string MakePhoto(int width, int height, unsigned seed) {
       }
     }
   }
-  tjhandle handle = tjInitCompress();
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, TJPF_RGB, &out, &size,
-                             TJSAMP_420, 85, 0);
-  std::string bytes;
-  if (rc == 0) bytes.assign(reinterpret_cast<char*>(out), size);
-  tjFree(out);
-  tjDestroy(handle);
-  if (rc != 0) throw std::runtime_error("tjCompress2 failed");
-  return bytes;
+  return EncodeJpeg(pixels, width, height, 85);
 }
 
 class Quiet : public BuildReporter {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <stdexcept>
 
 #include "collection/Errors.h"
 
@@ -10,9 +11,14 @@ void MovieStream::Clear() {
   position_ = 0;
 }
 
-void MovieStream::Reserve(std::size_t bytes) {
+namespace {
+
+// Runs a step that allocates, turning a failed allocation into the
+// stream's own error.
+template <class Step>
+void Growing(Step&& step) {
   try {
-    bytes_.reserve(bytes);
+    step();
   } catch (const std::bad_alloc&) {
     throw StreamMemoryError();
   } catch (const std::length_error&) {
@@ -20,17 +26,17 @@ void MovieStream::Reserve(std::size_t bytes) {
   }
 }
 
+}  // namespace
+
+void MovieStream::Reserve(std::size_t bytes) {
+  Growing([&] { bytes_.reserve(bytes); });
+}
+
 std::span<std::uint8_t> MovieStream::Claim(std::size_t count) {
   const std::size_t end = position_ + count;
   if (end > bytes_.size()) {
     const std::size_t oldSize = bytes_.size();
-    try {
-      bytes_.resize(end);
-    } catch (const std::bad_alloc&) {
-      throw StreamMemoryError();
-    } catch (const std::length_error&) {
-      throw StreamMemoryError();
-    }
+    Growing([&] { bytes_.resize(end); });
     if (position_ > oldSize) {
       std::fill(bytes_.begin() + static_cast<std::ptrdiff_t>(oldSize),
                 bytes_.begin() + static_cast<std::ptrdiff_t>(position_), std::uint8_t{0});

@@ -12,6 +12,23 @@ struct Rgb {
   std::uint8_t r, g, b;
 };
 
+// Compresses width x height RGB pixels (3 bytes each, rows top to bottom).
+inline std::string EncodeJpeg(const std::vector<unsigned char>& pixels, int width, int height,
+                              int quality = 90, bool progressive = false) {
+  tjhandle handle = tjInitCompress();
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  const int flags = progressive ? TJFLAG_PROGRESSIVE : 0;
+  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, TJPF_RGB, &out, &size,
+                             TJSAMP_420, quality, flags);
+  std::string bytes;
+  if (rc == 0) bytes.assign(reinterpret_cast<char*>(out), size);
+  tjFree(out);
+  tjDestroy(handle);
+  if (rc != 0) throw std::runtime_error("tjCompress2 failed");
+  return bytes;
+}
+
 // A width x height JPEG of one colour, baseline or progressive.
 inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
                             bool progressive = false) {
@@ -21,18 +38,7 @@ inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
     pixels[i + 1] = colour.g;
     pixels[i + 2] = colour.b;
   }
-  tjhandle handle = tjInitCompress();
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  const int flags = progressive ? TJFLAG_PROGRESSIVE : 0;
-  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, TJPF_RGB, &out, &size,
-                             TJSAMP_420, 90, flags);
-  std::string bytes;
-  if (rc == 0) bytes.assign(reinterpret_cast<char*>(out), size);
-  tjFree(out);
-  tjDestroy(handle);
-  if (rc != 0) throw std::runtime_error("tjCompress2 failed");
-  return bytes;
+  return EncodeJpeg(pixels, width, height, 90, progressive);
 }
 
 // Puts an APP1 segment of the given payload size right after the start marker,
