@@ -41,7 +41,7 @@ std::string MakePhoto(int width, int height, unsigned seed) {
       }
     }
   }
-  return EncodeJpeg(pixels, width, height, 85);
+  return CompressJpeg(pixels, width, height, TJPF_RGB, TJSAMP_420, 0, 85);
 }
 
 class Quiet : public BuildReporter {

@@ -12,15 +12,14 @@ struct Rgb {
   std::uint8_t r, g, b;
 };
 
-// Compresses width x height RGB pixels (3 bytes each, rows top to bottom).
-inline std::string EncodeJpeg(const std::vector<unsigned char>& pixels, int width, int height,
-                              int quality = 90, bool progressive = false) {
+// Compresses width x height pixels of the given TurboJPEG pixel format.
+inline std::string CompressJpeg(const std::vector<unsigned char>& pixels, int width, int height, int pixelFormat,
+                                int subsampling = TJSAMP_420, int flags = 0, int quality = 90) {
   tjhandle handle = tjInitCompress();
   unsigned char* out = nullptr;
   unsigned long size = 0;
-  const int flags = progressive ? TJFLAG_PROGRESSIVE : 0;
-  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, TJPF_RGB, &out, &size,
-                             TJSAMP_420, quality, flags);
+  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, pixelFormat, &out, &size, subsampling,
+                             quality, flags);
   std::string bytes;
   if (rc == 0) bytes.assign(reinterpret_cast<char*>(out), size);
   tjFree(out);
@@ -38,7 +37,7 @@ inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
     pixels[i + 1] = colour.g;
     pixels[i + 2] = colour.b;
   }
-  return EncodeJpeg(pixels, width, height, 90, progressive);
+  return CompressJpeg(pixels, width, height, TJPF_RGB, TJSAMP_420, progressive ? TJFLAG_PROGRESSIVE : 0);
 }
 
 // Puts an APP1 segment of the given payload size right after the start marker,
