@@ -45,6 +45,10 @@ const TagRow kOnePicture550x400[] = {
      "43 02 CC CC CC"},
     {"picture bitmap header", [](MovieStream& s, auto&) { tags::WritePictureBitmapHeader(s, 0, 1000); },
      "7F 05 EA 03 00 00 01 00"},
+    // Even a tiny picture gets the long header form.
+    {"short picture bitmap header",
+     [](MovieStream& s, auto&) { tags::WritePictureBitmapHeader(s, 0, 21); },
+     "7F 05 17 00 00 00 01 00"},
     {"picture shape", [](MovieStream& s, auto& p) { tags::WritePictureShape(s, c, 0, 550, 400, p); },
      "BF 00 37 00 00 00 02 00 75 50 8A BE 60 C0 7D 00 02 43 FF FF D9 40 00 05 00 00 00 43 01 00 "
      "D9 40 00 05 00 00 0E AA 13 06 00 00 20 15 CA BE 1F 41 7A 55 08 F1 83 03 D1 57 C7 8B E8 00 "
