@@ -1,13 +1,13 @@
 #pragma once
-// Byte strings written as spaced hexadecimal ("7F 05 EA 03"), as golden
-// tables in the tests give them.
+// Bytes from a text of space-separated hexadecimal pairs ("96 02 00 08 05").
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
-inline std::vector<std::uint8_t> Hex(const std::string& text) {
-  std::vector<std::uint8_t> bytes;
+#include "movie/JZZH.h"
+
+inline myByteArray Hex(const std::string& text) {
+  myByteArray bytes;
   for (std::size_t i = 0; i + 1 < text.size(); i += 3) {
     bytes.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
   }
