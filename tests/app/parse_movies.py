@@ -1,7 +1,7 @@
 """Builds movies with orbilux-build and reads them back with yaswfp, an SWF
 parser of its own: the tag sequence, every tag's length (yaswfp checks that
 each tag it decodes uses exactly its stated length), the ids, depths and
-names, and the file length must all agree.
+names, the picture count in the script and the file length must all agree.
 
 Usage: parse_movies.py PATH-TO-orbilux-build
 """
@@ -73,6 +73,15 @@ def check_movie(data, width, height, jpegs):
             problems.append("tag %d (%s) not understood" % (k, t.name))
     if problems:
         return problems
+
+    # The script declares TotalPic with the picture count.
+    actions = tags[2].Actions
+    total = actions[0].ConstantPool.index("TotalPic")
+    declared = [actions[k + 1].Integer for k in range(len(actions) - 2)
+                if actions[k].name == "ActionPush" and getattr(actions[k], "Constant8", None) == total
+                and actions[k + 1].name == "ActionPush" and getattr(actions[k + 1], "Type", None) == 7
+                and actions[k + 2].name == "ActionDefineLocal"]
+    expect("TotalPic declared", declared, [n])
 
     pictures = tags[3:3 + 4 * n]
     for i in range(n):
