@@ -1,9 +1,8 @@
 #include "movie/PreviewPage.h"
 
-#include <cerrno>
-#include <cstdio>
+#include <span>
 
-#include "collection/Errors.h"
+#include "movie/FileReplace.h"
 
 namespace {
 
@@ -64,8 +63,7 @@ std::string PreviewPageText(const std::string& moviePath, std::int32_t width, st
 }
 
 void SavePreviewPage(const std::string& path, const std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) throw FileCreateError(path, errno);
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (std::fclose(file) != 0 || !written) throw StreamWriteError();
+  // Replaced whole, so the view never reads half a page, and a link put in
+  // the page's place is replaced rather than followed.
+  ReplaceFileContent(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }

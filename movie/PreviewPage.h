@@ -12,6 +12,7 @@
 // that the player reads as addresses (so they still name the file).
 std::string PreviewPageText(const std::string& moviePath, std::int32_t width, std::int32_t height);
 
-// Writes text to path, replacing any file of that name. A file that cannot be
-// created raises FileCreateError; a write that fails part-way, StreamWriteError.
+// Writes text to path, replacing any file of that name at once. A file that
+// cannot be created raises FileCreateError; a write that fails part-way,
+// StreamWriteError; either way a page already there stays as it was.
 void SavePreviewPage(const std::string& path, const std::string& text);

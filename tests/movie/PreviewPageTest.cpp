@@ -83,6 +83,17 @@ TEST(PreviewPage, SaveReplacesTheFile) {
   EXPECT_EQ(ReadAll(path), "short\r\n");
 }
 
+TEST(PreviewPage, SaveReplacesALinkInThePagesPlaceInsteadOfWritingThroughIt) {
+  TempDir dir;
+  const std::string victim = dir.Write("victim.txt", "keep");
+  const auto page = dir.Path() / "test.html";
+  std::filesystem::create_symlink(victim, page);
+  SavePreviewPage(page.string(), "page\r\n");
+  EXPECT_EQ(ReadAll(victim), "keep");
+  EXPECT_FALSE(std::filesystem::is_symlink(page));
+  EXPECT_EQ(ReadAll(page), "page\r\n");
+}
+
 TEST(PreviewPage, SaveThatCannotCreateTheFileSaysWhichAndWhy) {
   TempDir dir;
   const std::string path = (dir.Path() / "missing" / "test.html").string();
