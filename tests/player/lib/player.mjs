@@ -75,6 +75,11 @@ export async function startSession() {
   };
 }
 
+// The player styles its log lines with %c and CSS arguments; keep the words.
+function cleanConsoleText(text) {
+  return text.replace(/%c/g, '').replace(/\s+(?:color|background):[^\n]*$/, '').replace(/\s+/g, ' ').trim();
+}
+
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // One movie playing on its own page. Coordinates are stage pixels, (0, 0)
@@ -91,8 +96,8 @@ export class Movie {
     });
     const page = await context.newPage();
     const movie = new Movie(context, page, width, height);
-    page.on('console', (message) => movie.console.push(`${message.type()}: ${message.text()}`));
-    page.on('pageerror', (error) => movie.console.push(`pageerror: ${error.message}`));
+    page.on('console', (message) => movie.log(`${message.type()}: ${cleanConsoleText(message.text())}`));
+    page.on('pageerror', (error) => movie.log(`pageerror: ${error.message}`));
     await page.goto(`${server.origin}/index.html`);
     const started = Date.now();
     await page.evaluate(async ({ url, left, top, width, height, config }) => {
@@ -125,8 +130,17 @@ export class Movie {
     this.page = page;
     this.width = width;
     this.height = height;
-    this.console = [];
+    this.messages = new Map(); // console text -> how often it came
     this.pointer = null;
+  }
+
+  log(text) {
+    this.messages.set(text, (this.messages.get(text) ?? 0) + 1);
+  }
+
+  // The page's console output so far, each distinct message once.
+  get console() {
+    return [...this.messages].map(([text, count]) => (count > 1 ? `${text} (${count} times)` : text));
   }
 
   get centre() {
