@@ -35,7 +35,7 @@ const PLAYER_CONFIG = {
   warnOnUnsupportedContent: false,
   showSwfDownload: false,
   polyfills: false,
-  openUrlMode: 'deny',
+  openUrlMode: 'allow', // window.open is replaced by a recorder on the page
   allowFullscreen: false,
   logLevel: 'warn',
 };
@@ -98,6 +98,14 @@ export class Movie {
     const movie = new Movie(context, page, width, height);
     page.on('console', (message) => movie.log(`${message.type()}: ${cleanConsoleText(message.text())}`));
     page.on('pageerror', (error) => movie.log(`pageerror: ${error.message}`));
+    // Addresses the movie opens are recorded, never visited.
+    await page.addInitScript(() => {
+      window.openedWindows = [];
+      window.open = (url, target) => {
+        window.openedWindows.push([String(url), String(target)]);
+        return null;
+      };
+    });
     await page.goto(`${server.origin}/index.html`);
     const started = Date.now();
     await page.evaluate(async ({ url, left, top, width, height, config }) => {
@@ -108,10 +116,6 @@ export class Movie {
         width: `${width}px`, height: `${height}px`,
       });
       document.body.appendChild(player);
-      window.fsCommands = [];
-      player.ruffle().addFSCommandHandler((command, argument) => {
-        window.fsCommands.push([command, argument]);
-      });
       window.movieMetadata = new Promise((resolve) => {
         player.addEventListener('loadedmetadata', () => resolve(player.ruffle().metadata));
       });
@@ -175,10 +179,6 @@ export class Movie {
     }
   }
 
-  fsCommands() {
-    return this.page.evaluate(() => window.fsCommands);
-  }
-
   // --- the pointer, as real mouse events on the page -----------------------
 
   async move(x, y) {
@@ -227,6 +227,16 @@ export class Movie {
     const items = this.page.locator('#player #context-menu .menu-item');
     await items.first().waitFor({ state: 'visible', timeout: 3000 });
     return items.evaluateAll((elements) => elements.map((e) => e.getAttribute('data-text') ?? e.textContent));
+  }
+
+  // Chooses the open context menu's item with this text.
+  async chooseMenuItem(text) {
+    await this.page.locator('#player #context-menu .menu-item').filter({ hasText: text }).click();
+  }
+
+  // [address, window name] of every window the movie asked to open.
+  openedWindows() {
+    return this.page.evaluate(() => window.openedWindows);
   }
 
   async close() {
