@@ -58,72 +58,91 @@ async function play(count, steps) {
   }
 }
 
-test('100 pixels to the right steps forward, 99 do not, and forward wraps from the last to the first', () =>
-  play(3, [
-    ['press', 100, 1],
-    ['glide', 199, 1],
-    ['glide', 200, 2],
-    ['glide', 299, 2],
-    ['glide', 300, 3],
-    ['glide', 400, 1],
-    ['glide', 500, 2],
-    ['release'],
-  ]));
+const CASES = [
+  {
+    name: '100 pixels to the right steps forward, 99 do not, and forward wraps from the last to the first',
+    count: 3,
+    steps: [
+      ['press', 100, 1],
+      ['glide', 199, 1],
+      ['glide', 200, 2],
+      ['glide', 299, 2],
+      ['glide', 300, 3],
+      ['glide', 400, 1],
+      ['glide', 500, 2],
+      ['release'],
+    ],
+  },
+  {
+    name: '100 pixels to the left steps back, 99 do not, and back wraps from the first to the last',
+    count: 3,
+    steps: [
+      ['press', 450, 1],
+      ['glide', 351, 1],
+      ['glide', 350, 3],
+      ['glide', 251, 3],
+      ['glide', 250, 2],
+      ['glide', 150, 1],
+      ['glide', 50, 3],
+      ['release'],
+    ],
+  },
+  {
+    name: 'with one picture every step lands on it again',
+    count: 1,
+    steps: [
+      ['press', 50, 1],
+      ['glide', 150, 1],
+      ['glide', 350, 1],
+      ['glide', 150, 1],
+      ['glide', 50, 1],
+      ['release', undefined, 1],
+    ],
+  },
+  {
+    name: 'one mouse event 250 pixels to the right takes one step; the next needs 100 pixels from there',
+    count: 5,
+    steps: [
+      ['press', 100, 1],
+      ['jump', 350, 2],
+      ['glide', 449, 2],
+      ['glide', 450, 3],
+      ['jump', 200, 2],
+      ['release'],
+    ],
+  },
+  {
+    name: 'moving without a press, or after the release, changes nothing',
+    count: 4,
+    steps: [
+      ['glide', 50, 1],
+      ['glide', 500, 1],
+      ['glide', 50, 1],
+      ['press', 100],
+      ['glide', 200, 2],
+      ['release'],
+      ['glide', 500, 2],
+      ['glide', 50, 2],
+    ],
+  },
+  {
+    name: 'a drag goes on outside the stage and after a release there, until a release on the stage',
+    count: 6,
+    steps: [
+      ['press', 400, 1],
+      ['glide', 500, 2],
+      ['glide', 600, 3], // outside the stage, button still down
+      ['glide', 700, 4],
+      ['release'], // outside: the drag is not over
+      ['jump', 300, 3], // back on the stage with the button up: 400 pixels left, one step back
+      ['glide', 400, 4],
+      ['click', 400, 4], // a press and a release on the stage end it
+      ['glide', 520, 4],
+      ['glide', 250, 4],
+    ],
+  },
+];
 
-test('100 pixels to the left steps back, 99 do not, and back wraps from the first to the last', () =>
-  play(3, [
-    ['press', 450, 1],
-    ['glide', 351, 1],
-    ['glide', 350, 3],
-    ['glide', 251, 3],
-    ['glide', 250, 2],
-    ['glide', 150, 1],
-    ['glide', 50, 3],
-    ['release'],
-  ]));
-
-test('with one picture every step lands on it again', () =>
-  play(1, [
-    ['press', 50, 1],
-    ['glide', 150, 1],
-    ['glide', 350, 1],
-    ['glide', 150, 1],
-    ['glide', 50, 1],
-    ['release', undefined, 1],
-  ]));
-
-test('one mouse event 250 pixels to the right takes one step; the next needs 100 pixels from there', () =>
-  play(5, [
-    ['press', 100, 1],
-    ['jump', 350, 2],
-    ['glide', 449, 2],
-    ['glide', 450, 3],
-    ['jump', 200, 2],
-    ['release'],
-  ]));
-
-test('moving without a press, or after the release, changes nothing', () =>
-  play(4, [
-    ['glide', 50, 1],
-    ['glide', 500, 1],
-    ['glide', 50, 1],
-    ['press', 100],
-    ['glide', 200, 2],
-    ['release'],
-    ['glide', 500, 2],
-    ['glide', 50, 2],
-  ]));
-
-test('a drag goes on outside the stage and after a release there, until a release on the stage', () =>
-  play(6, [
-    ['press', 400, 1],
-    ['glide', 500, 2],
-    ['glide', 600, 3], // outside the stage, button still down
-    ['glide', 700, 4],
-    ['release'], // outside: the drag is not over
-    ['jump', 300, 3], // back on the stage with the button up: 400 pixels left, one step back
-    ['glide', 400, 4],
-    ['click', 400, 4], // a press and a release on the stage end it
-    ['glide', 520, 4],
-    ['glide', 250, 4],
-  ]));
+for (const { name, count, steps } of CASES) {
+  test(name, { timeout: 120000 }, () => play(count, steps));
+}

@@ -23,7 +23,7 @@ const RED = [230, 30, 30];
 const GREEN = [30, 200, 60];
 
 for (const [width, height] of [[550, 400], [300, 500]]) {
-  test(`a ${width} x ${height} movie fills the player exactly, pixel for pixel`, async () => {
+  test(`a ${width} x ${height} movie fills the player exactly, pixel for pixel`, { timeout: 60000 }, async () => {
     const file = path.join(session.folder, `rects-${width}x${height}.swf`);
     const bytes = writeRectMovie({
       width, height, background: BLUE,

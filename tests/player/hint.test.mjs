@@ -35,7 +35,7 @@ async function watchFade(gallery, start, timeout) {
 // Darkening below this is JPEG noise: no hint.
 const GONE = 0.03;
 
-test('after a press the hint fades out within about 1.2 s; leaving the stage brings it back', async (t) => {
+test('after a press the hint fades out within about 1.2 s; leaving the stage brings it back', { timeout: 60000 }, async (t) => {
   const built = buildMovie(session.folder, { width: WIDTH, height: HEIGHT, count: 2 });
   const movie = await session.play(built.file, built);
   const gallery = new Gallery(movie, 2);

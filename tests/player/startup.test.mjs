@@ -26,7 +26,7 @@ async function startMovie(built) {
   const movie = await session.play(built.file, built);
   const gallery = new Gallery(movie, built.count);
   const first = await movie.waitForColour(...gallery.probe,
-    (colour) => identify(colour, built.count) === 1, 15000);
+    (colour) => identify(colour, built.count) === 1, 8000);
   return { movie, gallery, first, ms: Date.now() - movie.loadStarted };
 }
 
@@ -37,7 +37,7 @@ after(() => {
 
 for (const [width, height] of SIZES) {
   for (const count of COUNTS) {
-    test(`${width} x ${height}, ${count} picture(s): picture 1 fills the stage, the hint is centred`, async (t) => {
+    test(`${width} x ${height}, ${count} picture(s): picture 1 fills the stage, the hint is centred`, { timeout: 60000 }, async (t) => {
       const built = buildMovie(session.folder, { width, height, count });
       assert.deepEqual([built.swf.width, built.swf.height], [width, height], 'frame size of the movie');
       const { movie, gallery, first, ms } = await startMovie(built);
@@ -66,7 +66,7 @@ for (const [width, height] of SIZES) {
   }
 }
 
-test('1920 x 1080 movies of 1 and 36 pictures show their first picture within a few seconds', async (t) => {
+test('1920 x 1080 movies of 1 and 36 pictures show their first picture within a few seconds', { timeout: 90000 }, async (t) => {
   const lines = [];
   for (const count of [1, 36]) {
     const built = buildMovie(session.folder, { width: 1920, height: 1080, count });
