@@ -151,15 +151,21 @@ export class Movie {
     return [Math.floor(this.width / 2), Math.floor(this.height / 2)];
   }
 
-  // One screenshot of the stage; returns the mean colour around each point.
+  // One screenshot of the part of the stage that holds the points; returns
+  // the mean colour of the 5 x 5 square around each point.
   async colours(points) {
+    const r = 2;
+    const x0 = Math.max(0, Math.min(...points.map(([x]) => x)) - r);
+    const y0 = Math.max(0, Math.min(...points.map(([, y]) => y)) - r);
+    const x1 = Math.min(this.width, Math.max(...points.map(([x]) => x)) + r + 1);
+    const y1 = Math.min(this.height, Math.max(...points.map(([, y]) => y)) + r + 1);
     const png = await this.page.screenshot({
-      clip: { x: STAGE_LEFT, y: STAGE_TOP, width: this.width, height: this.height },
+      clip: { x: STAGE_LEFT + x0, y: STAGE_TOP + y0, width: x1 - x0, height: y1 - y0 },
       animations: 'allow',
       caret: 'initial',
     });
     const image = decodePng(png);
-    return points.map(([x, y]) => colourAt(image, x, y));
+    return points.map(([x, y]) => colourAt(image, x - x0, y - y0, r));
   }
 
   async colourAt(x, y) {
