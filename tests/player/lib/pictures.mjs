@@ -29,8 +29,6 @@ export const PALETTE = (() => {
     .sort((a, b) => a.key - b.key).map((e) => e.c);
 })();
 
-export const MAX_PICTURES = PALETTE.length;
-
 export function distance(a, b) {
   return Math.hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
 }

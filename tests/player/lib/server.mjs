@@ -16,9 +16,8 @@ const TYPES = {
 
 // Serves `routes`: a map from a URL prefix ("/ruffle/") to a folder, and
 // `pages`: a map from an exact URL ("/index.html") to its text. Resolves to
-// { origin, mount(prefix, folder), close() }.
+// { origin, close() }.
 export async function startServer({ routes = {}, pages = {} } = {}) {
-  const mounts = { ...routes };
   const server = http.createServer(async (request, response) => {
     try {
       const url = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
@@ -30,7 +29,7 @@ export async function startServer({ routes = {}, pages = {} } = {}) {
         send(response, 200, TYPES['.html'], pages[url]);
         return;
       }
-      for (const [prefix, folder] of Object.entries(mounts)) {
+      for (const [prefix, folder] of Object.entries(routes)) {
         if (!url.startsWith(prefix)) continue;
         const file = path.resolve(folder, url.slice(prefix.length));
         if (!file.startsWith(path.resolve(folder) + path.sep)) break;
@@ -50,9 +49,6 @@ export async function startServer({ routes = {}, pages = {} } = {}) {
   const { port } = server.address();
   return {
     origin: `http://127.0.0.1:${port}`,
-    mount(prefix, folder) {
-      mounts[prefix] = folder;
-    },
     close: () => new Promise((resolve) => {
       server.closeAllConnections?.();
       server.close(() => resolve());
