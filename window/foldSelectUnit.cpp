@@ -1,0 +1,99 @@
+#include "window/foldSelectUnit.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+
+TForm2::TForm2(QString& importFolder, QWidget* parent) : QDialog(parent), importFolder_(importFolder) {
+  setWindowTitle("Select a Folder");
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(339, 312);
+  QFont font("MS Sans Serif");
+  font.setPixelSize(11);
+  setFont(font);
+
+  Label1 = new QLabel("Select a folder to import the .jpg files:", this);
+  Label1->setGeometry(32, 22, 209, 13);
+
+  // Folders only, loaded as they are opened; the tree is not refreshed
+  // behind the user's back while the dialog waits between uses.
+  ShellFolders = new QFileSystemModel(this);
+  ShellFolders->setOption(QFileSystemModel::DontWatchForChanges);
+  ShellFolders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  ShellFolders->setRootPath(QDir::rootPath());
+
+  ShellTreeView1 = new QTreeView(this);
+  ShellTreeView1->setGeometry(32, 40, 281, 201);
+  ShellTreeView1->setModel(ShellFolders);
+  for (int column = 1; column < ShellFolders->columnCount(); ++column) ShellTreeView1->hideColumn(column);
+  ShellTreeView1->setHeaderHidden(true);
+  ShellTreeView1->setRootIsDecorated(false);
+  ShellTreeView1->setIndentation(19);
+  ShellTreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
+  ShellTreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ShellTreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+
+  Button1 = new QPushButton("确定", this);
+  Button1->setGeometry(136, 264, 75, 25);
+  Button2 = new QPushButton("取消", this);
+  Button2->setGeometry(232, 264, 75, 25);
+  for (QPushButton* button : {Button1, Button2}) {
+    button->setAutoDefault(false);
+    button->setDefault(false);
+  }
+  setTabOrder(Button1, Button2);
+  connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+
+  // The first time, the user's home folder is open and chosen; later uses
+  // show the tree as it was left.
+  ShowFolder(QDir::homePath());
+}
+
+void TForm2::ShowFolder(const QString& path) {
+  const QModelIndex folder = ShellFolders->index(path);
+  if (!folder.isValid()) return;
+  for (QModelIndex above = folder.parent(); above.isValid(); above = above.parent()) ShellTreeView1->expand(above);
+  ShellTreeView1->expand(folder);
+  ShellTreeView1->setCurrentIndex(folder);
+  ShellTreeView1->scrollTo(folder);
+}
+
+QString TForm2::SelectedFolder() const {
+  const QModelIndexList selected = ShellTreeView1->selectionModel()->selectedRows();
+  if (selected.isEmpty()) return QString();
+  return ShellFolders->filePath(selected.first());
+}
+
+void TForm2::Button1Click() {
+  importFolder_ = SelectedFolder();
+  accept();
+}
+
+void TForm2::Button2Click() {
+  importFolder_.clear();
+  reject();
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+  importFolder_.clear();
+  QDialog::closeEvent(event);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
