@@ -12,6 +12,22 @@ struct Rgb {
   std::uint8_t r, g, b;
 };
 
+// Compresses width x height pixels of the given TurboJPEG pixel format.
+inline std::string CompressJpeg(const std::vector<unsigned char>& pixels, int width, int height, int pixelFormat,
+                                int subsampling = TJSAMP_420, int flags = 0, int quality = 90) {
+  tjhandle handle = tjInitCompress();
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, pixelFormat, &out, &size, subsampling,
+                             quality, flags);
+  std::string bytes;
+  if (rc == 0) bytes.assign(reinterpret_cast<char*>(out), size);
+  tjFree(out);
+  tjDestroy(handle);
+  if (rc != 0) throw std::runtime_error("tjCompress2 failed");
+  return bytes;
+}
+
 // A width x height JPEG of one colour, baseline or progressive.
 inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
                             bool progressive = false) {
@@ -21,18 +37,7 @@ inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
     pixels[i + 1] = colour.g;
     pixels[i + 2] = colour.b;
   }
-  tjhandle handle = tjInitCompress();
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  const int flags = progressive ? TJFLAG_PROGRESSIVE : 0;
-  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, TJPF_RGB, &out, &size,
-                             TJSAMP_420, 90, flags);
-  std::string bytes;
-  if (rc == 0) bytes.assign(reinterpret_cast<char*>(out), size);
-  tjFree(out);
-  tjDestroy(handle);
-  if (rc != 0) throw std::runtime_error("tjCompress2 failed");
-  return bytes;
+  return CompressJpeg(pixels, width, height, TJPF_RGB, TJSAMP_420, progressive ? TJFLAG_PROGRESSIVE : 0);
 }
 
 // Puts an APP1 segment of the given payload size right after the start marker,
