@@ -159,11 +159,15 @@ void TForm1::CreatePanels() {
   ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // The strip's background is the button face, below the strip as well.
+  ScrollBox1->viewport()->setBackgroundRole(QPalette::Button);
+  ScrollBox1->viewport()->setAutoFillBackground(true);
   ScrollBox1->installEventFilter(this);
   panelLayout->addWidget(ScrollBox1);
 
   PaintBox1 = new TPaintBox;
   PaintBox1->resize(ThumbnailStrip::kStartWidth, ThumbnailStrip::kHeight);
+  PaintBox1->setAttribute(Qt::WA_OpaquePaintEvent);  // each pass fills what it paints
   PaintBox1->OnPaint = [this](QPainter& painter, const QRect& exposed) { PaintBox1Paint(painter, exposed); };
   PaintBox1->OnMouseMove = [this](int x) { PaintBox1MouseMove(x); };
   PaintBox1->OnMouseDown = [this](int x) { PaintBox1MouseDown(x); };

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 TForm2::TForm2(QString& importFolder, QWidget* parent) : QDialog(parent), importFolder_(importFolder) {
@@ -54,6 +55,22 @@ TForm2::TForm2(QString& importFolder, QWidget* parent) : QDialog(parent), import
   // The first time, the user's home folder is open and chosen; later uses
   // show the tree as it was left.
   ShowFolder(QDir::homePath());
+  // Rows arrive and get sorted after the loads; scroll once they settled.
+  const auto settle = [this] {
+    if (firstUse_) QTimer::singleShot(0, this, &TForm2::KeepChoiceInView);
+  };
+  connect(ShellFolders, &QFileSystemModel::layoutChanged, this, settle);
+  connect(ShellFolders, &QFileSystemModel::rowsInserted, this, settle);
+  connect(this, &QDialog::finished, this, [this] { firstUse_ = false; });
+}
+
+void TForm2::KeepChoiceInView() {
+  if (ShellTreeView1->currentIndex().isValid()) ShellTreeView1->scrollTo(ShellTreeView1->currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (firstUse_) KeepChoiceInView();
 }
 
 void TForm2::ShowFolder(const QString& path) {
@@ -62,7 +79,6 @@ void TForm2::ShowFolder(const QString& path) {
   for (QModelIndex above = folder.parent(); above.isValid(); above = above.parent()) ShellTreeView1->expand(above);
   ShellTreeView1->expand(folder);
   ShellTreeView1->setCurrentIndex(folder);
-  ShellTreeView1->scrollTo(folder);
 }
 
 QString TForm2::SelectedFolder() const {

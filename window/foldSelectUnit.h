@@ -35,9 +35,15 @@ class TForm2 : public QDialog {
   void closeEvent(QCloseEvent* event) override;
   // Neither button is bound to Enter or Escape.
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void ShowFolder(const QString& path);
+  void KeepChoiceInView();
+
+  // Until the dialog first closes, the folders load while it waits and the
+  // chosen folder is scrolled back into view as rows arrive above it.
+  bool firstUse_ = true;
 
   QString& importFolder_;
 };
