@@ -8,6 +8,7 @@
 #include <exception>
 #include <new>
 
+#include "window/FormStyle.h"
 #include "window/PaintBox.h"
 #include "window/WindowDialogs.h"
 
@@ -37,9 +38,7 @@ class TForm1::StripLink : public StripHost {
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), stripLink_(std::make_unique<StripLink>(*this)) {
   setWindowTitle("Orbilux Rezoziv  V2.10.2011");
-  QFont font("MS Sans Serif");
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(FormFont());
   CreateActions();
   CreateMenus();
   CreatePanels();

@@ -5,15 +5,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "window/FormStyle.h"
 #include "window/Icons.h"
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   setWindowTitle("About us");
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
-  QFont font("MS Sans Serif");
-  font.setPixelSize(11);
-  setFont(font);
+  setWindowFlags(kFixedDialogFlags);
+  setFont(FormFont());
 
   Image1 = new QLabel(this);
   Image1->setPixmap(LogoPixmap(96));

@@ -10,14 +10,13 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "window/FormStyle.h"
+
 TForm2::TForm2(QString& importFolder, QWidget* parent) : QDialog(parent), importFolder_(importFolder) {
   setWindowTitle("Select a Folder");
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(kFixedDialogFlags);
   setFixedSize(339, 312);
-  QFont font("MS Sans Serif");
-  font.setPixelSize(11);
-  setFont(font);
+  setFont(FormFont());
 
   Label1 = new QLabel("Select a folder to import the .jpg files:", this);
   Label1->setGeometry(32, 22, 209, 13);
