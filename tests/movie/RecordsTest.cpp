@@ -5,18 +5,11 @@
 #include <vector>
 
 #include "movie/JZZH.h"
+#include "tests/support/Hex.h"
 
 namespace {
 
 const TConversion c;
-
-myByteArray Hex(const std::string& text) {
-  myByteArray bytes;
-  for (std::size_t i = 0; i + 1 < text.size(); i += 3) {
-    bytes.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
-}
 
 struct SizeRow {
   int w, h;
