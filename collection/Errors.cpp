@@ -24,3 +24,11 @@ std::string SystemReason(int systemError) {
 
 JpegHeaderError::JpegHeaderError(const std::string& path)
     : AppError("The file \"" + path + "\" is not a JPEG picture whose size can be read.") {}
+
+PictureMismatchError::PictureMismatchError()
+    : AppError(std::string(kFirstLine) + "\r" + kSecondLine) {}
+
+NoPicturesError::NoPicturesError() : AppError("There are no pictures to build.") {}
+
+StreamMemoryError::StreamMemoryError()
+    : AppError("Out of memory while expanding memory stream") {}

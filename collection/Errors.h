@@ -55,3 +55,31 @@ class JpegHeaderError : public AppError {
  public:
   explicit JpegHeaderError(const std::string& path);
 };
+
+// A picture that is not a JPEG of the movie's size: the two lines the window
+// shows in its stop message box, joined by a carriage return.
+class PictureMismatchError : public AppError {
+ public:
+  PictureMismatchError();
+  static constexpr const char* kFirstLine = "One of the image's format and/or size is different!";
+  static constexpr const char* kSecondLine = "Translating is terminated.";
+};
+
+// A build asked for with an empty picture list.
+class NoPicturesError : public AppError {
+ public:
+  NoPicturesError();
+};
+
+// A movie the file format cannot hold: too many pictures, pictures too small
+// for the mouse area, or a file too long for its 32-bit length field.
+class MovieLimitError : public AppError {
+ public:
+  using AppError::AppError;
+};
+
+// The in-memory movie could not grow: "Out of memory while expanding memory stream".
+class StreamMemoryError : public AppError {
+ public:
+  StreamMemoryError();
+};

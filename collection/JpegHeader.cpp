@@ -3,14 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "collection/Errors.h"
 
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 bool IsFrameHeader(int marker) {
   // SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
@@ -21,39 +18,88 @@ bool HasNoLength(int marker) {
   return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
 }
 
-}  // namespace
-
-JpegSize ReadJpegSize(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-  if (!file) throw FileOpenError(path, errno);
-  std::FILE* f = file.get();
-
+// Walks the segments up to the first frame header. A source gives Next()
+// (a byte, or -1 at the end) and Skip(n) (false when it cannot).
+template <class Source>
+std::optional<JpegSize> ParseFrameSize(Source& in) {
+  struct Truncated {};
   auto byte = [&]() {
-    const int c = std::fgetc(f);
-    if (c == EOF) throw JpegHeaderError(path);
+    const int c = in.Next();
+    if (c < 0) throw Truncated{};
     return c;
   };
   auto word = [&]() {
     const int high = byte();
     return high << 8 | byte();
   };
-
-  if (byte() != 0xFF || byte() != 0xD8) throw JpegHeaderError(path);
-  for (;;) {
-    if (byte() != 0xFF) throw JpegHeaderError(path);
-    int marker = byte();
-    while (marker == 0xFF) marker = byte();  // fill bytes
-    if (HasNoLength(marker)) continue;
-    if (marker == 0xDA || marker == 0xD9) throw JpegHeaderError(path);  // scan or end before a frame
-    const int length = word();
-    if (length < 2) throw JpegHeaderError(path);
-    if (IsFrameHeader(marker)) {
-      byte();  // sample precision
-      const int height = word();
-      const int width = word();
-      if (width == 0 || height == 0) throw JpegHeaderError(path);
-      return JpegSize{width, height};
+  try {
+    if (byte() != 0xFF || byte() != 0xD8) return std::nullopt;
+    for (;;) {
+      if (byte() != 0xFF) return std::nullopt;
+      int marker = byte();
+      while (marker == 0xFF) marker = byte();  // fill bytes
+      if (HasNoLength(marker)) continue;
+      if (marker == 0xDA || marker == 0xD9) return std::nullopt;  // scan or end before a frame
+      const int length = word();
+      if (length < 2) return std::nullopt;
+      if (IsFrameHeader(marker)) {
+        byte();  // sample precision
+        const int height = word();
+        const int width = word();
+        if (width == 0 || height == 0) return std::nullopt;
+        return JpegSize{width, height};
+      }
+      if (!in.Skip(length - 2)) return std::nullopt;
     }
-    if (std::fseek(f, length - 2, SEEK_CUR) != 0) throw JpegHeaderError(path);
+  } catch (const Truncated&) {
+    return std::nullopt;
   }
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+class FileSource {
+ public:
+  explicit FileSource(std::FILE* f) : f_(f) {}
+  int Next() { return std::fgetc(f_); }
+  bool Skip(int n) { return std::fseek(f_, n, SEEK_CUR) == 0; }
+
+ private:
+  std::FILE* f_;
+};
+
+class MemorySource {
+ public:
+  explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  int Next() { return at_ < bytes_.size() ? bytes_[at_++] : -1; }
+  bool Skip(int n) {
+    // Skipping to the very end is fine; reading after it then fails.
+    if (static_cast<std::size_t>(n) > bytes_.size() - at_) return false;
+    at_ += static_cast<std::size_t>(n);
+    return true;
+  }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
+
+JpegSize ReadJpegSize(const std::string& path) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
+  if (!file) throw FileOpenError(path, errno);
+  FileSource source(file.get());
+  const auto size = ParseFrameSize(source);
+  if (!size) throw JpegHeaderError(path);
+  return *size;
+}
+
+JpegSize ReadJpegSize(std::span<const std::uint8_t> bytes, const std::string& path) {
+  MemorySource source(bytes);
+  const auto size = ParseFrameSize(source);
+  if (!size) throw JpegHeaderError(path);
+  return *size;
 }

@@ -1,7 +1,10 @@
 #pragma once
-// Reads a JPEG file's width and height from its frame header, without
-// decoding anything and reading only the bytes up to that header.
+// Reads a JPEG picture's width and height from its frame header, without
+// decoding anything and looking only at the bytes up to that header. One
+// parser serves a file on disk and bytes already in memory.
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 struct JpegSize {
@@ -13,3 +16,6 @@ struct JpegSize {
 // Throws FileOpenError when the file cannot be opened and JpegHeaderError
 // when it holds no readable frame header (not a JPEG, cut short, zero size).
 JpegSize ReadJpegSize(const std::string& path);
+
+// The same for a picture's bytes in memory; path names it in the error.
+JpegSize ReadJpegSize(std::span<const std::uint8_t> bytes, const std::string& path);

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "collection/PictureList.h"
+#include "movie/FileReplace.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
+#include "movie/Tags.h"
 
 // What the writer reports to the window: the progress panel, its bar and the
 // status text. The window implements it; tests fake it.
@@ -21,11 +23,31 @@ class BuildReporter {
   virtual void SetStatusText(const std::string& text) = 0;
 };
 
+// The status text after a successful build.
+inline constexpr const char* kBuildDoneText = "Translating is OK!!";
+
 // Writes the movie of every picture in the list, at width x height pixels,
 // to path. Throws an AppError with the user-facing message on any failure;
 // then nothing is written to path, a file already there keeps its content,
-// and the progress panel is hidden again. On success the status text says
-// "Translating is OK!!" and the panel is hidden.
+// and the progress panel is hidden again. A picture that is not a JPEG of
+// width x height (its frame header is read from the bytes that go into the
+// movie) throws PictureMismatchError. On success the status text says
+// "Translating is OK!!" and the panel is hidden. stream keeps the last
+// movie assembled, or what was assembled up to a failure.
 void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
                 const std::string& path, MovieStream& stream, const TConversion& converter,
-                BuildReporter& reporter);
+                BuildReporter& reporter, FileSystem& files = SystemFileSystem());
+
+// The refusals WriteMovie makes before it shows or reads anything: an empty
+// list (NoPicturesError), more pictures than the ids allow, or pictures
+// under 3 pixels wide or high, whose mouse area would have no size
+// (MovieLimitError).
+void CheckMovieInputs(const PictureList& pictures, std::int32_t width, std::int32_t height);
+
+// Assembles the movie in stream (cleared first) and back-patches it, driving
+// the progress bar; returns the patched lengths in the order they were met.
+// Expects inputs that CheckMovieInputs accepts. Refuses a movie longer than
+// its 32-bit FileLength can say (MovieLimitError) before reading a picture.
+tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
+                              std::int32_t height, MovieStream& stream,
+                              const TConversion& converter, BuildReporter& reporter);

@@ -2,13 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <span>
+
 #include "collection/Errors.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
-TEST(JpegHeader, ReadsTheFrameSize) {
+std::span<const std::uint8_t> AsBytes(const std::string& s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+TEST(JpegHeader, ReadsTheFrameSizeFromAFileAndFromMemory) {
   TempDir dir;
   const struct { const char* name; std::string bytes; JpegSize size; } rows[] = {
       {"plain.jpg", MakeJpeg(640, 480), {640, 480}},
@@ -19,10 +26,13 @@ TEST(JpegHeader, ReadsTheFrameSize) {
       {"fill-bytes.jpg", "\xFF\xD8\xFF\xFF\xFF\xC0" + std::string("\x00\x11\x08\x00\x20\x00\x30", 7),
        {48, 32}},
   };
-  for (const auto& r : rows) EXPECT_EQ(ReadJpegSize(dir.Write(r.name, r.bytes)), r.size) << r.name;
+  for (const auto& r : rows) {
+    EXPECT_EQ(ReadJpegSize(dir.Write(r.name, r.bytes)), r.size) << r.name;
+    EXPECT_EQ(ReadJpegSize(AsBytes(r.bytes), r.name), r.size) << r.name;
+  }
 }
 
-TEST(JpegHeader, RefusesFilesWithoutAReadableFrameHeader) {
+TEST(JpegHeader, RefusesPicturesWithoutAReadableFrameHeader) {
   TempDir dir;
   const std::string jpeg = MakeJpeg(64, 64);
   const struct { const char* name; std::string bytes; } rows[] = {
@@ -33,9 +43,12 @@ TEST(JpegHeader, RefusesFilesWithoutAReadableFrameHeader) {
       {"zero-width.jpg", "\xFF\xD8\xFF\xC0" + std::string("\x00\x11\x08\x00\x20\x00\x00", 7)},
       {"scan-first.jpg", "\xFF\xD8\xFF\xDA\x00\x02"},
       {"garbage-after-start.jpg", "\xFF\xD8garbage"},
+      // A segment whose length runs past the end of the bytes.
+      {"segment-past-end.jpg", "\xFF\xD8\xFF\xE0\x40\x00" + std::string(10, 'x')},
   };
   for (const auto& r : rows) {
     EXPECT_THROW(ReadJpegSize(dir.Write(r.name, r.bytes)), JpegHeaderError) << r.name;
+    EXPECT_THROW(ReadJpegSize(AsBytes(r.bytes), r.name), JpegHeaderError) << r.name;
   }
   EXPECT_THROW(ReadJpegSize((dir.Path() / "missing.jpg").string()), FileOpenError);
 }

@@ -50,3 +50,19 @@ inline std::string WithAppSegment(const std::string& jpeg, std::size_t payload) 
   segment += std::string(payload, 'x');
   return jpeg.substr(0, 2) + segment + jpeg.substr(2);
 }
+
+// Not a picture a player can show, but all the writer looks at: the start
+// marker, a baseline frame header of the given size, and filler up to
+// fileSize bytes (at least 21).
+inline std::string MakeFakeJpeg(int width, int height, std::size_t fileSize) {
+  std::string bytes = "\xFF\xD8\xFF\xC0";
+  const unsigned char frame[] = {0x00, 0x11, 0x08,
+                                 static_cast<unsigned char>(height >> 8),
+                                 static_cast<unsigned char>(height & 0xFF),
+                                 static_cast<unsigned char>(width >> 8),
+                                 static_cast<unsigned char>(width & 0xFF),
+                                 0x03, 0x01, 0x22, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01};
+  bytes.append(reinterpret_cast<const char*>(frame), sizeof frame);
+  if (fileSize > bytes.size()) bytes.append(fileSize - bytes.size(), '\x5A');
+  return bytes;
+}

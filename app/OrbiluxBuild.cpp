@@ -1,0 +1,75 @@
+// orbilux-build: builds a movie from JPEG files on the command line, for batch
+// use. It checks and writes exactly as the window's Build command does, with
+// the same core calls, so both write the same bytes.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/BuildOptions.h"
+#include "app/ConsoleReporter.h"
+#include "collection/Errors.h"
+#include "collection/JpegHeader.h"
+#include "collection/PictureList.h"
+#include "movie/JZZH.h"
+#include "movie/MovieStream.h"
+#include "movie/MovieWriter.h"
+
+namespace {
+
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+
+// The message as lines: the window's two-line texts are joined by a
+// carriage return.
+void PrintError(const std::string& message) {
+  std::string text = message;
+  std::replace(text.begin(), text.end(), '\r', '\n');
+  std::fprintf(stderr, "orbilux-build: %s\n", text.c_str());
+}
+
+void Build(const BuildOptions& options) {
+  PictureList pictures;
+  for (const std::string& path : options.Pictures) pictures.AddPicture(path);
+  if (!pictures.AllPicturesAreJpeg()) throw PictureMismatchError();
+
+  // The movie takes the first picture's size, as the window's strip sets it.
+  JpegSize size;
+  try {
+    size = ReadJpegSize(pictures.At(0).Path);
+  } catch (const JpegHeaderError&) {
+    throw PictureMismatchError();
+  }
+
+  MovieStream stream;
+  const TConversion converter;
+  ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1);
+  WriteMovie(pictures, size.Width, size.Height, options.Output, stream, converter, reporter);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  BuildOptions options;
+  try {
+    options = ParseBuildOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "orbilux-build: %s\nTry 'orbilux-build --help'.\n", e.what());
+    return kExitUsage;
+  }
+  if (options.Help) {
+    std::fputs(BuildUsage().c_str(), stdout);
+    return 0;
+  }
+  try {
+    Build(options);
+  } catch (const std::exception& e) {
+    PrintError(e.what());
+    return kExitRefused;
+  }
+  return 0;
+}

@@ -1,0 +1,162 @@
+#include "movie/MovieWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+#include <vector>
+
+#include "collection/Errors.h"
+#include "collection/JpegHeader.h"
+
+namespace {
+
+// Below this the mouse area's scale, (size - 2) over a fixed divisor, is zero
+// or negative and the movie could not be dragged.
+constexpr std::int32_t kMinPictureSide = 3;
+
+// The most a movie file can say in its UI32 FileLength.
+constexpr std::uint64_t kMaxMovieLength = std::numeric_limits<std::uint32_t>::max();
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// The size of a picture file that can be read, or FileOpenError.
+std::uint64_t PictureFileSize(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) throw FileOpenError(path, errno);
+  if (S_ISDIR(info.st_mode)) throw FileOpenError(path, EISDIR);
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::string MovieTooLongMessage(std::uint64_t length) {
+  return "The movie would be " + std::to_string(length) + " bytes long, more than the " +
+         std::to_string(kMaxMovieLength) + " bytes a movie file can hold.";
+}
+
+// Picture i's bitmap tag: the header, then the file's bytes read straight
+// into the stream. Its frame header, read from those bytes, must give the
+// movie's size.
+void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path,
+                        std::int32_t width, std::int32_t height) {
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) throw FileOpenError(path, errno);
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0) throw FileOpenError(path, errno);
+  if (S_ISDIR(info.st_mode)) throw FileOpenError(path, EISDIR);
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  // The bitmap tag's length is the file's size plus its 2-byte id.
+  if (size > kMaxMovieLength - 2) throw MovieLimitError(MovieTooLongMessage(size));
+
+  tags::WritePictureBitmapHeader(s, i, static_cast<std::uint32_t>(size));
+  const std::span<std::uint8_t> bytes = s.Claim(static_cast<std::size_t>(size));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(file.Get(), bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw StreamReadError();  // an error, or the file shrank under us
+    got += static_cast<std::size_t>(n);
+  }
+
+  JpegSize picture;
+  try {
+    picture = ReadJpegSize(bytes, path);
+  } catch (const JpegHeaderError&) {
+    throw PictureMismatchError();
+  }
+  if (picture.Width != width || picture.Height != height) throw PictureMismatchError();
+}
+
+}  // namespace
+
+void CheckMovieInputs(const PictureList& pictures, std::int32_t width, std::int32_t height) {
+  const auto count = static_cast<std::size_t>(pictures.Count());
+  if (count == 0) throw NoPicturesError();
+  if (count > tags::kMaxPictures) {
+    throw MovieLimitError("A movie can hold at most " + std::to_string(tags::kMaxPictures) +
+                          " pictures; the list has " + std::to_string(count) + ".");
+  }
+  if (width < kMinPictureSide || height < kMinPictureSide) {
+    throw MovieLimitError("The pictures are " + std::to_string(width) + " x " +
+                          std::to_string(height) +
+                          " pixels; a movie needs pictures at least 3 pixels wide and 3 "
+                          "pixels high, or it cannot be dragged.");
+  }
+}
+
+tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
+                              std::int32_t height, MovieStream& stream,
+                              const TConversion& converter, BuildReporter& reporter) {
+  const std::size_t n = pictures.Entries().size();
+  reporter.SetProgressMaximum(static_cast<int>(n) - 1);
+  stream.Clear();
+  tags::PatchList patches;
+  patches.reserve(2 * n + 1);
+
+  // Every picture's size first: a missing file stops the build before any
+  // reading, and the stream is made large enough at once.
+  std::vector<std::uint64_t> sizes;
+  sizes.reserve(n);
+  for (const PictureEntry& entry : pictures.Entries()) sizes.push_back(PictureFileSize(entry.Path));
+  const std::uint64_t expected = tags::MovieLength(converter, width, height, sizes);
+  if (expected > kMaxMovieLength) throw MovieLimitError(MovieTooLongMessage(expected));
+  stream.Reserve(static_cast<std::size_t>(expected));
+
+  tags::WriteFileHeader(stream, converter, width, height);
+  tags::WriteFileAttributes(stream);
+  tags::WriteBackgroundColor(stream);
+  tags::WriteScript(stream, static_cast<std::int32_t>(n));
+
+  for (std::size_t i = 0; i < n; ++i) {
+    reporter.SetProgressPosition(static_cast<int>(i));
+    WritePictureBitmap(stream, i, pictures.Entries()[i].Path, width, height);
+    tags::WritePictureShape(stream, converter, i, width, height, patches);
+    tags::WritePictureClip(stream, i);
+    tags::WritePicturePlacement(stream, converter, i, width, height, patches);
+  }
+
+  tags::WriteHintBitmap(stream, n);
+  tags::WriteHintShape(stream, n);
+  tags::WriteHintClip(stream, n);
+  tags::WriteHintPlacement(stream, n);
+  tags::WriteScreenShape(stream, n, patches);
+  tags::WriteScreenClip(stream, n);
+  tags::WriteScreenPlacement(stream, converter, n, width, height);
+  tags::WriteShowFrame(stream);
+  tags::WriteEnd(stream);
+
+  // A file that grew since it was measured may have pushed the movie over.
+  if (stream.Size() > kMaxMovieLength) throw MovieLimitError(MovieTooLongMessage(stream.Size()));
+  tags::BackPatch(stream, patches);
+  return patches;
+}
+
+void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
+                const std::string& path, MovieStream& stream, const TConversion& converter,
+                BuildReporter& reporter, FileSystem& files) {
+  CheckMovieInputs(pictures, width, height);
+  reporter.ShowProgressPanel(true);
+  try {
+    AssembleMovie(pictures, width, height, stream, converter, reporter);
+    ReplaceFileContent(path, stream.Bytes(), files);
+    reporter.SetStatusText(kBuildDoneText);
+  } catch (...) {
+    // A failed build leaves no panel behind; the error goes on to the caller.
+    reporter.ShowProgressPanel(false);
+    throw;
+  }
+  reporter.ShowProgressPanel(false);
+}

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "movie/MovieWriter.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs orbilux-build in the folder with the arguments; standard output and
+// error are files, so progress comes as plain lines.
+Outcome RunBuild(const TempDir& dir, const std::vector<std::string>& args) {
+  std::string command = "cd '" + dir.Path().string() + "' && '" ORBILUX_BUILD_PROGRAM "'";
+  for (const std::string& a : args) command += " '" + a + "'";
+  const auto out = dir.Path() / "stdout.txt";
+  const auto err = dir.Path() / "stderr.txt";
+  command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
+  const int raw = std::system(command.c_str());
+  Outcome run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = ReadText(out);
+  run.err = ReadText(err);
+  std::filesystem::remove(out);
+  std::filesystem::remove(err);
+  return run;
+}
+
+class SilentReporter : public BuildReporter {
+  void ShowProgressPanel(bool) override {}
+  void SetProgressMaximum(int) override {}
+  void SetProgressPosition(int) override {}
+  void SetStatusText(const std::string&) override {}
+};
+
+TEST(OrbiluxBuild, WritesTheSameMovieAsTheWindowsBuild) {
+  TempDir dir;
+  std::vector<std::string> pictures;
+  for (int i = 0; i < 3; ++i) {
+    pictures.push_back(dir.Write("p" + std::to_string(i) + ".jpg",
+                                 MakeJpeg(320, 240, {static_cast<std::uint8_t>(60 * i), 90, 200})));
+  }
+  const std::string target = (dir.Path() / "cli.swf").string();
+  std::vector<std::string> args = {"-o", target};
+  args.insert(args.end(), pictures.begin(), pictures.end());
+  const Outcome run = RunBuild(dir, args);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err,
+            "Building picture 1 of 3\nBuilding picture 2 of 3\nBuilding picture 3 of 3\n"
+            "Translating is OK!!\n");
+
+  PictureList list;
+  for (const auto& p : pictures) list.AddPicture(p);
+  MovieStream stream;
+  SilentReporter reporter;
+  const std::string windows = (dir.Path() / "window.swf").string();
+  WriteMovie(list, 320, 240, windows, stream, TConversion(), reporter);
+  EXPECT_EQ(ReadText(target), ReadText(windows));
+}
+
+TEST(OrbiluxBuild, RefusedPicturesExitWithOneAndTheWindowsMessage) {
+  TempDir dir;
+  const std::string good = dir.Write("good.jpg", MakeJpeg(320, 240));
+  const std::string stop =
+      "orbilux-build: One of the image's format and/or size is different!\n"
+      "Translating is terminated.\n";
+  const struct { const char* name; std::string second; std::string err; } rows[] = {
+      {"a PNG picture named .jpg", dir.Write("png.jpg", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"), stop},
+      {"a picture of another size", dir.Write("other.jpg", MakeJpeg(321, 240)), stop},
+      {"a missing picture", (dir.Path() / "gone.jpg").string(),
+       "orbilux-build: Cannot open file \"" + (dir.Path() / "gone.jpg").string() +
+           "\". No such file or directory\n"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    const std::string target = (dir.Path() / "out.swf").string();
+    const Outcome run = RunBuild(dir, {"-o", target, good, r.second});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.ends_with(r.err)) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(target));
+  }
+}
+
+TEST(OrbiluxBuild, UnwritableTargetExitsWithOne) {
+  TempDir dir;
+  const std::string good = dir.Write("good.jpg", MakeJpeg(64, 64));
+  const std::string target = (dir.Path() / "no" / "out.swf").string();
+  const Outcome run = RunBuild(dir, {"-o", target, good});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.err.ends_with("orbilux-build: Cannot create file \"" + target +
+                                "\". No such file or directory\n"))
+      << run.err;
+}
+
+TEST(OrbiluxBuild, BadUsageExitsWithTwo) {
+  TempDir dir;
+  const std::string good = dir.Write("good.jpg", MakeJpeg(64, 64));
+  const struct { std::vector<std::string> args; const char* reason; } rows[] = {
+      {{}, "no movie file given (-o OUT.swf)"},
+      {{good}, "no movie file given (-o OUT.swf)"},
+      {{"-o", "out.swf"}, "no pictures given"},
+      {{good, "-o"}, "option -o needs a file name"},
+      {{"--frobnicate", "-o", "out.swf", good}, "unknown option --frobnicate"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.reason);
+    const Outcome run = RunBuild(dir, r.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "orbilux-build: " + std::string(r.reason) + "\nTry 'orbilux-build --help'.\n");
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.swf"));
+}
+
+TEST(OrbiluxBuild, HelpDescribesTheCommandLine) {
+  TempDir dir;
+  for (const char* flag : {"--help", "-h"}) {
+    const Outcome run = RunBuild(dir, {flag});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.starts_with("Usage: orbilux-build -o OUT.swf FILE...\n")) << run.out;
+    EXPECT_NE(run.out.find("Exit status"), std::string::npos);
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST(OrbiluxBuild, OptionFormsAndFilesAfterADoubleDash) {
+  TempDir dir;
+  dir.Write("-odd.jpg", MakeJpeg(64, 64));
+  const std::string good = "-odd.jpg";
+  const std::string a = (dir.Path() / "a.swf").string();
+  const std::string b = (dir.Path() / "b.swf").string();
+  EXPECT_EQ(RunBuild(dir, {"--output=" + a, "--", good}).status, 0);
+  EXPECT_EQ(RunBuild(dir, {"-o" + b, "--", good}).status, 0);
+  EXPECT_EQ(ReadText(a), ReadText(b));
+  EXPECT_FALSE(ReadText(a).empty());
+}
+
+}  // namespace
