@@ -7,39 +7,41 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "collection/Errors.h"
 #include "window/Unit1.h"
 #include "window/WindowDialogs.h"
 
 namespace {
 
 const char* const kStopCaption = "Stop - Orbilux Rezeved2.0";
-const char* const kMismatch = "One of the image's format and/or size is different!\rTranslating is terminated.";
-const char* const kNoPictures = "There are no pictures to build.";
 
 }  // namespace
 
 void TForm1::Build1Click() { RunBuild(); }
 
+// A list the movie cannot be made of is refused in the stop message box, both
+// before the save dialog and when the writer finds a picture of another size;
+// every other error goes on to the general error report.
 void TForm1::RunBuild() {
-  // An empty list would make a movie of nothing; say so before asking for a file.
-  if (PictureList.Count() == 0) {
-    ShowStopMessage(kNoPictures);
-    return;
-  }
-  if (!PictureList.AllPicturesAreJpeg()) {
-    ShowStopMessage(kMismatch);
-    return;
-  }
-  const std::optional<QString> path = dialogs_->SaveMoviePath();
-  if (!path) return;
-  OutputPath = *path;
-  ToolButton6->setEnabled(true);
   try {
-    WriteMovie(OutputPath);
-  } catch (...) {
-    // A failed build leaves no progress panel standing over the window.
-    ShowProgressPanel(false);
-    throw;
+    // An empty list would make a movie of nothing; say so before asking for a file.
+    if (PictureList.Count() == 0) throw NoPicturesError();
+    if (!PictureList.AllPicturesAreJpeg()) throw PictureMismatchError();
+    const std::optional<QString> path = dialogs_->SaveMoviePath();
+    if (!path) return;
+    OutputPath = *path;
+    ToolButton6->setEnabled(true);
+    try {
+      WriteMovie(OutputPath);
+    } catch (...) {
+      // A failed build leaves no progress panel standing over the window.
+      ShowProgressPanel(false);
+      throw;
+    }
+  } catch (const PictureMismatchError& refusal) {
+    ShowStopMessage(QString::fromUtf8(refusal.what()));
+  } catch (const NoPicturesError& refusal) {
+    ShowStopMessage(QString::fromUtf8(refusal.what()));
   }
 }
 

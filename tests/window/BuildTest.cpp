@@ -4,7 +4,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "tests/window/MainWindowFixture.h"
 
@@ -85,6 +87,45 @@ TEST_F(BuildTest, WritesTheMovieWithTheProgressPanelShownMeanwhile) {
   EXPECT_FALSE(form.PanelBuilding->isVisible());
   EXPECT_EQ(form.ProgressBar1->maximum(), 2);
   EXPECT_EQ(form.ProgressBar1->value(), 2);
+}
+
+std::string Bytes(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(BuildTest, WritesTheSameBytesAsTheCommandLineBuilder) {
+  QStringList chosen;
+  for (int i = 0; i < 3; ++i) {
+    chosen << QString::fromStdString(pictures.Write(
+        "p" + std::to_string(i) + ".jpg", MakeJpeg(320, 240, {static_cast<std::uint8_t>(70 * i), 90, 200})));
+  }
+  ImportAndPaint(chosen);
+  dialogs.SavePath = Target("window.swf");
+  form.Build1->trigger();
+  ASSERT_TRUE(dialogs.Messages.empty());
+
+  std::string command = "'" ORBILUX_BUILD_PROGRAM "' -o '" + Target("cli.swf").toStdString() + "'";
+  for (const QString& path : chosen) command += " '" + path.toStdString() + "'";
+  command += " 2>/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string movie = Bytes(Target("window.swf"));
+  EXPECT_EQ(movie.substr(0, 4), std::string("FWS\x09"));
+  EXPECT_EQ(movie, Bytes(Target("cli.swf")));
+  EXPECT_EQ(form.MovieStream.Size(), movie.size());
+}
+
+TEST_F(BuildTest, StopsAtAPictureThatChangedSizeSinceThePaint) {
+  const QStringList chosen = SomePictures(2, 64, 48);
+  ImportAndPaint(chosen);
+  ASSERT_TRUE(form.Build1->isEnabled());
+  pictures.Write("view2.jpg", MakeJpeg(80, 48));
+  dialogs.SavePath = Target();
+  form.Build1->trigger();
+  ASSERT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.Messages[0], kMismatchMessage);
+  EXPECT_FALSE(form.PanelBuilding->isVisible());
+  EXPECT_FALSE(fs::exists(Target().toStdString()));
 }
 
 TEST_F(BuildTest, NewAfterABuildKeepsPreviewThePathAndTheSize) {
