@@ -1,10 +1,12 @@
-// orbilux-build: builds a movie from JPEG files on the command line, for batch
-// use. It checks and writes exactly as the window's Build command does, with
-// the same core calls, so both write the same bytes.
+// orbilux-build: builds a movie from JPEG files or whole folders named on the
+// command line, for batch use. It checks and writes exactly as the window's
+// Build command does, with the same core calls, so both write the same bytes.
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -13,6 +15,7 @@
 #include "app/BuildOptions.h"
 #include "app/ConsoleReporter.h"
 #include "collection/Errors.h"
+#include "collection/FolderScan.h"
 #include "collection/JpegHeader.h"
 #include "collection/PictureList.h"
 #include "movie/JZZH.h"
@@ -32,9 +35,43 @@ void PrintError(const std::string& message) {
   std::fprintf(stderr, "orbilux-build: %s\n", text.c_str());
 }
 
-void Build(const BuildOptions& options) {
+// Returns to the folder the program started in, which the folder scan leaves,
+// so that later relative names and the output mean what the user typed.
+class StartFolder {
+ public:
+  StartFolder() : fd_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd_ < 0) throw FolderOpenError(".", errno);
+  }
+  ~StartFolder() { ::close(fd_); }
+  StartFolder(const StartFolder&) = delete;
+  StartFolder& operator=(const StartFolder&) = delete;
+  void Return() const {
+    if (::fchdir(fd_) != 0) throw FolderOpenError(".", errno);
+  }
+
+ private:
+  int fd_;
+};
+
+PictureList CollectPictures(const std::vector<PictureSource>& sources) {
+  const StartFolder start;
   PictureList pictures;
-  for (const std::string& path : options.Pictures) pictures.AddPicture(path);
+  for (const PictureSource& source : sources) {
+    if (source.Type == PictureSource::Kind::File) {
+      pictures.AddPicture(source.Path);
+      continue;
+    }
+    const std::vector<std::string> found = ScanFolder(source.Path);
+    start.Return();
+    for (const std::string& path : found) pictures.AddPicture(path);
+  }
+  return pictures;
+}
+
+void Build(const BuildOptions& options) {
+  const PictureList pictures = CollectPictures(options.Pictures);
+  // A folder without pictures leaves nothing to build.
+  if (pictures.Count() == 0) throw NoPicturesError();
   if (!pictures.AllPicturesAreJpeg()) throw PictureMismatchError();
 
   // The movie takes the first picture's size, as the window's strip sets it.

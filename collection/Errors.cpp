@@ -11,6 +11,9 @@ FileOpenError::FileOpenError(const std::string& path, int systemError)
 FileCreateError::FileCreateError(const std::string& path, int systemError)
     : AppError("Cannot create file \"" + path + "\". " + SystemReason(systemError)) {}
 
+FolderOpenError::FolderOpenError(const std::string& folder, int systemError)
+    : AppError("Cannot open folder \"" + folder + "\". " + SystemReason(systemError)) {}
+
 StreamReadError::StreamReadError() : AppError("Stream read error") {}
 
 StreamWriteError::StreamWriteError() : AppError("Stream write error") {}

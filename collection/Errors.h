@@ -28,6 +28,13 @@ class FileCreateError : public AppError {
   FileCreateError(const std::string& path, int systemError);
 };
 
+// A folder that cannot be entered or read: "Cannot open folder "%s". %s"
+// with the folder and the system's reason.
+class FolderOpenError : public AppError {
+ public:
+  FolderOpenError(const std::string& folder, int systemError);
+};
+
 // A file ended before the bytes that had to be read: "Stream read error".
 class StreamReadError : public AppError {
  public:

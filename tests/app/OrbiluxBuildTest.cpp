@@ -152,3 +152,47 @@ TEST(OrbiluxBuild, OptionFormsAndFilesAfterADoubleDash) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pictures in a folder as the whole-folder import would find them, and the
+// same pictures named one by one in that order.
+TEST(OrbiluxBuild, FolderTakesThePicturesInTheScansOrder) {
+  TempDir dir;
+  const std::string jpeg = MakeJpeg(64, 48);
+  for (const char* name : {"pics/view10.jpg", "pics/view2.jpg", "pics/b.jpeg", "pics/x.jpg/inner.jpg",
+                           "pics/plain/ignored.jpg", "pics/notes.txt", "extra.jpg"}) {
+    dir.Write(name, jpeg);
+  }
+  const Outcome byFolder = RunBuild(dir, {"-o", "folder.swf", "extra.jpg", "--folder", "pics", "extra.jpg"});
+  ASSERT_EQ(byFolder.status, 0) << byFolder.err;
+  EXPECT_NE(byFolder.err.find("Building picture 6 of 6\n"), std::string::npos) << byFolder.err;
+  const Outcome byName = RunBuild(dir, {"-o", "names.swf", "extra.jpg", "pics/view2.jpg", "pics/view10.jpg",
+                                        "pics/x.jpg/inner.jpg", "pics/b.jpeg", "extra.jpg"});
+  ASSERT_EQ(byName.status, 0) << byName.err;
+  EXPECT_EQ(ReadText(dir.Path() / "folder.swf"), ReadText(dir.Path() / "names.swf"))
+      << "relative names after the folder and the output still mean the starting folder";
+  EXPECT_EQ(RunBuild(dir, {"-o", "eq.swf", "--folder=pics"}).status, 0);
+}
+
+TEST(OrbiluxBuild, FolderErrorsExitWithOne) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.Path() / "empty");
+  const std::string gone = (dir.Path() / "gone").string();
+  const struct { std::vector<std::string> args; std::string err; } rows[] = {
+      {{"-o", "out.swf", "-f", gone},
+       "orbilux-build: Cannot open folder \"" + gone + "\". No such file or directory\n"},
+      {{"-o", "out.swf", "-f", "empty"}, "orbilux-build: There are no pictures to build.\n"},
+  };
+  for (const auto& r : rows) {
+    const Outcome run = RunBuild(dir, r.args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, r.err);
+  }
+  const Outcome usage = RunBuild(dir, {"-o", "out.swf", "--folder"});
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_EQ(usage.err, "orbilux-build: option --folder needs a folder name\nTry 'orbilux-build --help'.\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.swf"));
+}
+
+}  // namespace

@@ -1,0 +1,191 @@
+// The Build command: its checks, the save dialog, the hand-over to the
+// writer, the progress panel and the general error report.
+
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "tests/window/MainWindowFixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const MessageBoxText kMismatchMessage = {
+    "Stop - Orbilux Rezeved2.0",
+    "One of the image's format and/or size is different!\rTranslating is terminated.",
+    MessageBoxText::Icon::Stop,
+};
+
+// Counts the times a widget is shown and hidden.
+class VisibilityLog : public QObject {
+ public:
+  explicit VisibilityLog(QWidget* widget) { widget->installEventFilter(this); }
+  int Shown = 0;
+  int Hidden = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) ++Shown;
+    if (event->type() == QEvent::Hide) ++Hidden;
+    return false;
+  }
+};
+
+class BuildTest : public MainWindowTest {
+ protected:
+  // Imports the pictures and paints the strip, which measures them and
+  // turns Build on when they share one size.
+  void ImportAndPaint(const QStringList& paths) {
+    Import(paths);
+    PaintStrip();
+  }
+
+  QString Target(const std::string& name = "movie.swf") {
+    return QString::fromStdString((pictures.Path() / name).string());
+  }
+};
+
+TEST_F(BuildTest, StopsAtAPngNamedLikeAJpegWithoutAskingForAFile) {
+  const QString png = QString::fromStdString(pictures.Write("second.jpg", "\x89PNG\r\n\x1a\n rest of it"));
+  ImportAndPaint({Picture("first.jpg"), png, Picture("third.jpg")});
+  ASSERT_TRUE(form.Build1->isEnabled()) << "the first picture set it, the PNG ended the pass";
+  dialogs.SavePath = Target();
+  form.Build1->trigger();
+  ASSERT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.Messages[0], kMismatchMessage);
+  EXPECT_EQ(dialogs.SaveRuns, 0);
+  EXPECT_FALSE(form.ToolButton6->isEnabled());
+  EXPECT_TRUE(form.OutputPath.isEmpty());
+}
+
+TEST_F(BuildTest, CancelledSaveChangesNothing) {
+  ImportAndPaint(SomePictures(2));
+  form.Build1->trigger();
+  EXPECT_EQ(dialogs.SaveRuns, 1);
+  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_FALSE(form.ToolButton6->isEnabled());
+  EXPECT_TRUE(form.OutputPath.isEmpty());
+  EXPECT_EQ(form.MovieStream.Size(), 0u);
+  EXPECT_EQ(form.StaticText1->text(), "");
+}
+
+TEST_F(BuildTest, WritesTheMovieWithTheProgressPanelShownMeanwhile) {
+  ImportAndPaint(SomePictures(3));
+  dialogs.SavePath = Target();
+  VisibilityLog panel(form.PanelBuilding);
+  form.Build1->trigger();
+  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_EQ(form.OutputPath, Target());
+  EXPECT_TRUE(form.ToolButton6->isEnabled());
+  EXPECT_TRUE(fs::exists(Target().toStdString()));
+  EXPECT_EQ(form.StaticText1->text(), "Translating is OK!!");
+  EXPECT_EQ(panel.Shown, 1);
+  EXPECT_FALSE(form.PanelBuilding->isVisible());
+  EXPECT_EQ(form.ProgressBar1->maximum(), 2);
+  EXPECT_EQ(form.ProgressBar1->value(), 2);
+}
+
+std::string Bytes(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(BuildTest, WritesTheSameBytesAsTheCommandLineBuilder) {
+  QStringList chosen;
+  for (int i = 0; i < 3; ++i) {
+    chosen << QString::fromStdString(pictures.Write(
+        "p" + std::to_string(i) + ".jpg", MakeJpeg(320, 240, {static_cast<std::uint8_t>(70 * i), 90, 200})));
+  }
+  ImportAndPaint(chosen);
+  dialogs.SavePath = Target("window.swf");
+  form.Build1->trigger();
+  ASSERT_TRUE(dialogs.Messages.empty());
+
+  std::string command = "'" ORBILUX_BUILD_PROGRAM "' -o '" + Target("cli.swf").toStdString() + "'";
+  for (const QString& path : chosen) command += " '" + path.toStdString() + "'";
+  command += " 2>/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string movie = Bytes(Target("window.swf"));
+  EXPECT_EQ(movie.substr(0, 4), std::string("FWS\x09"));
+  EXPECT_EQ(movie, Bytes(Target("cli.swf")));
+  EXPECT_EQ(form.MovieStream.Size(), movie.size());
+}
+
+TEST_F(BuildTest, StopsAtAPictureThatChangedSizeSinceThePaint) {
+  const QStringList chosen = SomePictures(2, 64, 48);
+  ImportAndPaint(chosen);
+  ASSERT_TRUE(form.Build1->isEnabled());
+  pictures.Write("view2.jpg", MakeJpeg(80, 48));
+  dialogs.SavePath = Target();
+  form.Build1->trigger();
+  ASSERT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.Messages[0], kMismatchMessage);
+  EXPECT_FALSE(form.PanelBuilding->isVisible());
+  EXPECT_FALSE(fs::exists(Target().toStdString()));
+}
+
+TEST_F(BuildTest, NewAfterABuildKeepsPreviewThePathAndTheSize) {
+  ImportAndPaint(SomePictures(2, 72, 40));
+  dialogs.SavePath = Target();
+  form.Build1->trigger();
+  form.New1->trigger();
+  EXPECT_FALSE(form.Build1->isEnabled());
+  EXPECT_TRUE(form.ToolButton6->isEnabled());
+  EXPECT_EQ(form.OutputPath, Target());
+  EXPECT_EQ(form.MovieWidth, 72);
+  EXPECT_EQ(form.MovieHeight, 40);
+}
+
+TEST_F(BuildTest, SaysSoWhenThereAreNoPicturesToBuild) {
+  ImportAndPaint(SomePictures(1));
+  form.PictureList.SelectAt(0);
+  form.ToolButton1->trigger();
+  ASSERT_TRUE(form.Build1->isEnabled()) << "deleting the last picture leaves Build as it was";
+  dialogs.SavePath = Target();
+  form.Build1->trigger();
+  ASSERT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.Messages[0].Text, "There are no pictures to build.");
+  EXPECT_EQ(dialogs.SaveRuns, 0);
+  EXPECT_FALSE(fs::exists(Target().toStdString()));
+  EXPECT_FALSE(form.ToolButton6->isEnabled());
+}
+
+TEST_F(BuildTest, ReportsAWriterFailureOnceAndHidesThePanel) {
+  ImportAndPaint(SomePictures(2));
+  const QString target = Target("no such folder/movie.swf");
+  dialogs.SavePath = target;
+  form.Build1->trigger();
+  ASSERT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.Messages[0].Caption, "Orbilux Rezoziv");
+  EXPECT_EQ(dialogs.Messages[0].Kind, MessageBoxText::Icon::Stop);
+  EXPECT_TRUE(dialogs.Messages[0].Text.startsWith("Cannot create file \"" + target + "\". "))
+      << dialogs.Messages[0].Text.toStdString();
+  EXPECT_FALSE(form.PanelBuilding->isVisible());
+  EXPECT_EQ(form.OutputPath, target) << "kept as set before the failure";
+  EXPECT_TRUE(form.ToolButton6->isEnabled());
+}
+
+TEST_F(BuildTest, ReportsAPictureThatHasGoneBeforeAskingForAFile) {
+  const QStringList chosen = SomePictures(2);
+  ImportAndPaint(chosen);
+  fs::remove(chosen[1].toStdString());
+  dialogs.SavePath = Target();
+  form.Build1->trigger();
+  ASSERT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.Messages[0].Text, "Cannot open file \"" + chosen[1] + "\". No such file or directory");
+  EXPECT_EQ(dialogs.SaveRuns, 0);
+}
+
+TEST_F(BuildTest, DoesNotRunWhilePicturesDifferInSize) {
+  ImportAndPaint({Picture("a.jpg", 64, 48), Picture("b.jpg", 80, 48)});
+  ASSERT_FALSE(form.Build1->isEnabled());
+  form.Build1->trigger();
+  EXPECT_EQ(dialogs.SaveRuns, 0);
+  EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#pragma once
+// Answers the main window's dialogs from a script and records what it was
+// asked, so that every command can run without a user.
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "window/WindowDialogs.h"
+
+class ScriptedDialogs : public WindowDialogs {
+ public:
+  // Answers for the open-file dialog, taken one per run; none left means cancel.
+  std::deque<QStringList> Pictures;
+  // The save dialog's answer; nothing means cancel.
+  std::optional<QString> SavePath;
+  // What the folder chooser does when it runs.
+  std::function<void()> FolderChooser;
+
+  int OpenRuns = 0;
+  int SaveRuns = 0;
+  int FolderRuns = 0;
+  int AboutRuns = 0;
+  std::vector<MessageBoxText> Messages;
+
+  std::optional<QStringList> OpenPictures() override {
+    ++OpenRuns;
+    if (Pictures.empty()) return std::nullopt;
+    QStringList answer = Pictures.front();
+    Pictures.pop_front();
+    return answer;
+  }
+  std::optional<QString> SaveMoviePath() override {
+    ++SaveRuns;
+    return SavePath;
+  }
+  void ShowMessage(const MessageBoxText& message) override { Messages.push_back(message); }
+  void RunFolderChooser() override {
+    ++FolderRuns;
+    if (FolderChooser) FolderChooser();
+  }
+  void ShowAbout() override { ++AboutRuns; }
+};

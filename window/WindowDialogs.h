@@ -1,0 +1,33 @@
+#pragma once
+// Everything the main window asks of the user through a dialog or shows in a
+// message box. The program answers with Qt's dialogs and the two forms
+// (QtDialogs); tests answer from a script.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// One message box: caption, text and icon, always with a single OK button.
+// A lone carriage return in the text starts a new line.
+struct MessageBoxText {
+  enum class Icon { Stop, Information };
+  QString Caption;
+  QString Text;
+  Icon Kind = Icon::Stop;
+  friend bool operator==(const MessageBoxText&, const MessageBoxText&) = default;
+};
+
+class WindowDialogs {
+ public:
+  virtual ~WindowDialogs() = default;
+  // The open-file dialog: the chosen paths in the dialog's order, or nothing
+  // when the user cancels.
+  virtual std::optional<QStringList> OpenPictures() = 0;
+  // The save dialog for the movie: the chosen path, or nothing on cancel.
+  virtual std::optional<QString> SaveMoviePath() = 0;
+  virtual void ShowMessage(const MessageBoxText& message) = 0;
+  // Runs the folder chooser modally; it leaves its answer in the main
+  // window's ImportFolder.
+  virtual void RunFolderChooser() = 0;
+  virtual void ShowAbout() = 0;
+};
