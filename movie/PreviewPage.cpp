@@ -1,5 +1,7 @@
 #include "movie/PreviewPage.h"
 
+#include <algorithm>
+#include <iterator>
 #include <span>
 
 #include "movie/FileReplace.h"
@@ -12,35 +14,35 @@ constexpr const char* kPlayerDownload =
     "http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,40,0";
 constexpr const char* kPluginPage = "http://www.macromedia.com/go/getflashplayer";
 
-std::string HtmlEscaped(const std::string& text) {
+struct Replacement {
+  char from;
+  const char* to;
+};
+
+// text with every character listed in replacements put in its stead.
+template <std::size_t N>
+std::string Replaced(const std::string& text, const Replacement (&replacements)[N]) {
   std::string out;
   out.reserve(text.size());
   for (const char c : text) {
-    switch (c) {
-      case '"': out += "&quot;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '&': out += "&amp;"; break;
-      default: out += c;
+    const auto* hit = std::find_if(std::begin(replacements), std::end(replacements),
+                                   [c](const Replacement& r) { return r.from == c; });
+    if (hit == std::end(replacements)) {
+      out += c;
+    } else {
+      out += hit->to;
     }
   }
   return out;
 }
 
+constexpr Replacement kMarkup[] = {{'"', "&quot;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'&', "&amp;"}};
 // The characters that would end or change the path part of an address.
-std::string AddressEscaped(const std::string& path) {
-  std::string out;
-  out.reserve(path.size());
-  for (const char c : path) {
-    switch (c) {
-      case '%': out += "%25"; break;
-      case '#': out += "%23"; break;
-      case '?': out += "%3F"; break;
-      default: out += c;
-    }
-  }
-  return HtmlEscaped(out);
-}
+constexpr Replacement kAddress[] = {{'%', "%25"}, {'#', "%23"}, {'?', "%3F"}};
+
+std::string HtmlEscaped(const std::string& text) { return Replaced(text, kMarkup); }
+
+std::string AddressEscaped(const std::string& path) { return HtmlEscaped(Replaced(path, kAddress)); }
 
 }  // namespace
 
