@@ -20,6 +20,7 @@ class QLabel;
 class QProgressBar;
 class QScrollArea;
 class QToolBar;
+class PreviewBrowser;
 class TPaintBox;
 class WindowDialogs;
 
@@ -57,6 +58,9 @@ class TForm1 : public QMainWindow, public BuildReporter {
   // The area above the bottom panel, empty with a zero-margin vertical
   // layout; the preview puts its web view there when it is first used.
   QWidget* PreviewArea = nullptr;
+  // The web view of the preview, made by the first Preview so that start-up
+  // does not wait for the web engine; null until then.
+  PreviewBrowser* WebBrowser1 = nullptr;
   QWidget* Panel1 = nullptr;
   QToolBar* ToolBar1 = nullptr;
   QLabel* StaticText1 = nullptr;

@@ -51,10 +51,6 @@ void TForm1::ToolButton3Click() {
   if (PictureList.MoveNext()) RepaintStrip();
 }
 
-void TForm1::ToolButton6Click() {
-  // Left to the preview page, which writes the page and shows it in PreviewArea.
-}
-
 void TForm1::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
   strip_.Paint(painter, exposed, PictureList, *stripLink_);
 }

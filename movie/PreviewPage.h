@@ -1,0 +1,18 @@
+#pragma once
+// The preview page: seven lines of HTML that embed the movie in the SWF player
+// at the movie size, under a line that says where the movie file lies.
+
+#include <cstdint>
+#include <string>
+
+// The page's text for the movie at moviePath, width x height pixels. Every line
+// ends in "\r\n", the last one too. The path stands in the page as it is, except
+// that '"', '<', '>' and '&' become character references (so no path can break
+// the markup), and '#', '?' and '%' are percent-encoded in the two attributes
+// that the player reads as addresses (so they still name the file).
+std::string PreviewPageText(const std::string& moviePath, std::int32_t width, std::int32_t height);
+
+// Writes text to path, replacing any file of that name at once. A file that
+// cannot be created raises FileCreateError; a write that fails part-way,
+// StreamWriteError; either way a page already there stays as it was.
+void SavePreviewPage(const std::string& path, const std::string& text);
