@@ -1,13 +1,9 @@
 #include "collection/PictureList.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstdint>
 #include <utility>
 
-#include "collection/Errors.h"
+#include "collection/PictureFile.h"
 
 void PictureList::AddPicture(std::string path) {
   entries_.push_back(PictureEntry{false, std::move(path)});
@@ -63,33 +59,9 @@ bool PictureList::AllPicturesAreJpeg() const {
   return true;
 }
 
-namespace {
-
-// Closes the descriptor on every way out.
-struct FileDescriptor {
-  int fd;
-  ~FileDescriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-}  // namespace
-
 bool IsJpegFile(const std::string& path) {
-  FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.fd < 0) throw FileOpenError(path, errno);
-  struct stat info {};
-  if (::fstat(file.fd, &info) != 0) throw FileOpenError(path, errno);
-  // A folder opens for reading here but is not a file to read.
-  if (S_ISDIR(info.st_mode)) throw FileOpenError(path, EISDIR);
-
-  unsigned char marker[2];
-  size_t got = 0;
-  while (got < sizeof marker) {
-    ssize_t n = ::read(file.fd, marker + got, sizeof marker - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw StreamReadError();
-    got += static_cast<size_t>(n);
-  }
+  PictureFile file(path);
+  std::uint8_t marker[2];
+  file.ReadExactly(marker);
   return marker[0] == 0xFF && marker[1] == 0xD8;
 }

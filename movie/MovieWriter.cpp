@@ -1,8 +1,6 @@
 #include "movie/MovieWriter.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <limits>
@@ -10,6 +8,7 @@
 
 #include "collection/Errors.h"
 #include "collection/JpegHeader.h"
+#include "collection/PictureFile.h"
 
 namespace {
 
@@ -19,20 +18,6 @@ constexpr std::int32_t kMinPictureSide = 3;
 
 // The most a movie file can say in its UI32 FileLength.
 constexpr std::uint64_t kMaxMovieLength = std::numeric_limits<std::uint32_t>::max();
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // The size of a picture file that can be read, or FileOpenError.
 std::uint64_t PictureFileSize(const std::string& path) {
@@ -52,24 +37,14 @@ std::string MovieTooLongMessage(std::uint64_t length) {
 // movie's size.
 void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path,
                         std::int32_t width, std::int32_t height) {
-  Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0) throw FileOpenError(path, errno);
-  struct stat info {};
-  if (::fstat(file.Get(), &info) != 0) throw FileOpenError(path, errno);
-  if (S_ISDIR(info.st_mode)) throw FileOpenError(path, EISDIR);
-  const auto size = static_cast<std::uint64_t>(info.st_size);
+  PictureFile file(path);
+  const std::uint64_t size = file.Size();
   // The bitmap tag's length is the file's size plus its 2-byte id.
   if (size > kMaxMovieLength - 2) throw MovieLimitError(MovieTooLongMessage(size));
 
   tags::WritePictureBitmapHeader(s, i, static_cast<std::uint32_t>(size));
   const std::span<std::uint8_t> bytes = s.Claim(static_cast<std::size_t>(size));
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t n = ::read(file.Get(), bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw StreamReadError();  // an error, or the file shrank under us
-    got += static_cast<std::size_t>(n);
-  }
+  file.ReadExactly(bytes);  // a file that shrank under us ends early
 
   JpegSize picture;
   try {
