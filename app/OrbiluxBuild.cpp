@@ -2,11 +2,7 @@
 // command line, for batch use. It checks and writes exactly as the window's
 // Build command does, with the same core calls, so both write the same bytes.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -35,26 +31,10 @@ void PrintError(const std::string& message) {
   std::fprintf(stderr, "orbilux-build: %s\n", text.c_str());
 }
 
-// Returns to the folder the program started in, which the folder scan leaves,
-// so that later relative names and the output mean what the user typed.
-class StartFolder {
- public:
-  StartFolder() : fd_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ < 0) throw FolderOpenError(".", errno);
-  }
-  ~StartFolder() { ::close(fd_); }
-  StartFolder(const StartFolder&) = delete;
-  StartFolder& operator=(const StartFolder&) = delete;
-  void Return() const {
-    if (::fchdir(fd_) != 0) throw FolderOpenError(".", errno);
-  }
-
- private:
-  int fd_;
-};
-
 PictureList CollectPictures(const std::vector<PictureSource>& sources) {
-  const StartFolder start;
+  // The scan leaves the folder it scanned current; coming back keeps later
+  // relative names and the output meaning what the user typed.
+  const SavedFolder start(".");
   PictureList pictures;
   for (const PictureSource& source : sources) {
     if (source.Type == PictureSource::Kind::File) {

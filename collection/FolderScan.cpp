@@ -65,24 +65,6 @@ std::vector<std::string> MatchingNames(const std::string& shown, std::string_vie
   return names;
 }
 
-// Returns to a folder by a descriptor taken while it was current, so that
-// the way back never depends on ".." (which leads elsewhere through links).
-class ReturnTo {
- public:
-  explicit ReturnTo(const std::string& shown) : fd_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ < 0) throw FolderOpenError(shown, errno);
-  }
-  ~ReturnTo() {
-    [[maybe_unused]] const int ignored = ::fchdir(fd_);
-    ::close(fd_);
-  }
-  ReturnTo(const ReturnTo&) = delete;
-  ReturnTo& operator=(const ReturnTo&) = delete;
-
- private:
-  int fd_;
-};
-
 class Scan {
  public:
   std::vector<std::string> Run(const std::string& folder) {
@@ -115,7 +97,7 @@ class Scan {
   // Scans the folder name inside the current one (known as parent) and
   // comes back, also when the inner scan fails.
   void ScanInner(const std::string& parent, const std::string& name) {
-    const ReturnTo back(parent);
+    const SavedFolder back(parent);
     const std::string shown = Join(parent, name);
     if (::chdir(name.c_str()) != 0) throw FolderOpenError(shown, errno);
     ScanCurrent(shown);
@@ -126,6 +108,20 @@ class Scan {
 };
 
 }  // namespace
+
+SavedFolder::SavedFolder(std::string shown)
+    : fd_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)), shown_(std::move(shown)) {
+  if (fd_ < 0) throw FolderOpenError(shown_, errno);
+}
+
+SavedFolder::~SavedFolder() {
+  [[maybe_unused]] const int ignored = ::fchdir(fd_);
+  ::close(fd_);
+}
+
+void SavedFolder::Return() const {
+  if (::fchdir(fd_) != 0) throw FolderOpenError(shown_, errno);
+}
 
 std::vector<std::string> ScanFolder(const std::string& folder) {
   return Scan().Run(folder);

@@ -18,3 +18,21 @@
 // read; no list is returned then. The current directory is the given folder
 // again after every inner folder, also when one fails.
 std::vector<std::string> ScanFolder(const std::string& folder);
+
+// The current directory, remembered by a descriptor so that the way back
+// never depends on ".." (which leads elsewhere through symbolic links).
+// Going out of scope returns to it quietly; Return() goes back now and
+// reports a failure.
+class SavedFolder {
+ public:
+  // shown is the folder's name in error messages.
+  explicit SavedFolder(std::string shown);
+  ~SavedFolder();
+  SavedFolder(const SavedFolder&) = delete;
+  SavedFolder& operator=(const SavedFolder&) = delete;
+  void Return() const;
+
+ private:
+  int fd_;
+  std::string shown_;
+};
