@@ -3,10 +3,10 @@
 
 #include <QApplication>
 
-#include "window/QtDialogs.h"
-#include "window/Unit1.h"
-#include "window/UnitAboutus.h"
-#include "window/foldSelectUnit.h"
+#include "window/dialogs/QtDialogs.h"
+#include "window/main/Unit1.h"
+#include "window/dialogs/UnitAboutus.h"
+#include "window/dialogs/foldSelectUnit.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

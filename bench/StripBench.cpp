@@ -24,7 +24,7 @@
 
 #include "collection/PictureList.h"
 #include "tests/support/Jpeg.h"
-#include "window/ThumbnailStrip.h"
+#include "window/strip/ThumbnailStrip.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "tests/support/TempDir.h"
 #include "tests/window/QtPrinters.h"
 #include "tests/window/ScriptedDialogs.h"
-#include "window/PaintBox.h"
-#include "window/Unit1.h"
+#include "window/strip/PaintBox.h"
+#include "window/main/Unit1.h"
 
 class MainWindowTest : public ::testing::Test {
  protected:

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "window/WindowDialogs.h"
+#include "window/dialogs/WindowDialogs.h"
 
 class ScriptedDialogs : public WindowDialogs {
  public:

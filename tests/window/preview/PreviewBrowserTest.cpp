@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSignalSpy>
+
+#include "movie/PreviewPage.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TinySwf.h"
+#include "tests/window/PreviewSupport.h"
+#include "window/preview/PlayerScripts.h"
+#include "window/preview/PreviewBrowser.h"
+
+namespace {
+
+// Every point of a 5 x 5 grid over rect shows colour: no pop-up of the player
+// covers the movie.
+void ExpectUniform(PreviewBrowser& view, QRect rect, QColor colour, const std::string& where) {
+  const QImage image = Grab(view);
+  for (int i = 0; i < 5; ++i) {
+    for (int j = 0; j < 5; ++j) {
+      const QPoint p(rect.left() + 2 + (rect.width() - 5) * i / 4, rect.top() + 2 + (rect.height() - 5) * j / 4);
+      EXPECT_TRUE(Near(image.pixelColor(p), colour))
+          << where << ": " << image.pixelColor(p).name().toStdString() << " at " << p.x() << "," << p.y();
+    }
+  }
+}
+
+TEST(PreviewBrowser, PlaysTheMovieAtTheMovieSizeWhateverItsPath) {
+  const struct {
+    const char* folder;
+    int width, height;
+    QColor colour;
+  } rows[] = {
+      {"plain", 300, 200, QColor(220, 30, 30)},
+      {"with spaces and-dots.v1", 240, 320, QColor(30, 200, 40)},
+      {"quote\" <angle> & amp", 200, 150, QColor(40, 60, 220)},
+      {"hash# question? 100%25 %", 320, 100, QColor(230, 200, 20)},
+      {"Фото 展示 jörg", 160, 160, QColor(200, 40, 200)},
+  };
+  TempDir dir;
+  PreviewBrowser view;
+  ASSERT_TRUE(view.PlayerFound()) << "no player in " << DefaultPlayerFolder().toStdString();
+  view.resize(800, 600);
+  view.show();
+  for (const auto& r : rows) {
+    const auto c = r.colour;
+    const std::string movie = dir.Write(std::string(r.folder) + "/movie.swf",
+                                        TinySwf(r.width, r.height, static_cast<std::uint8_t>(c.red()),
+                                                static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())));
+    const std::string page = (dir.Path() / r.folder / "test.html").string();
+    SavePreviewPage(page, PreviewPageText(movie, r.width, r.height));
+    QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+    view.ShowPage(QString::fromStdString(page));
+    ASSERT_TRUE(loaded.wait(kPlayerTimeoutMs)) << r.folder;
+    EXPECT_TRUE(loaded.first().first().toBool()) << r.folder;
+
+    QRect player;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(player = PlayerRect(view)).isEmpty(); }, kPlayerTimeoutMs)) << r.folder;
+    EXPECT_EQ(player.size(), QSize(r.width, r.height)) << r.folder;
+    ASSERT_TRUE(WaitForColour(view, player.center(), c)) << r.folder;
+    ExpectUniform(view, player, c, r.folder);
+    // The pointer over the movie raises nothing either.
+    QMouseEvent hover(QEvent::MouseMove, QPointF(player.center()), view.mapToGlobal(QPointF(player.center())),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(InputWidget(view), &hover);
+    QTest::qWait(300);
+    ExpectUniform(view, player, c, std::string(r.folder) + " after hover");
+  }
+}
+
+TEST(PreviewBrowser, WithoutThePlayerThePageSaysWhereItWasLookedFor) {
+  TempDir dir;
+  const std::string movie = dir.Write("movie.swf", TinySwf(100, 100, 0, 0, 0));
+  const std::string page = (dir.Path() / "test.html").string();
+  SavePreviewPage(page, PreviewPageText(movie, 100, 100));
+  const QString folder = QDir(QString::fromStdString(dir.Path().string())).filePath("no-player");
+
+  PreviewBrowser view(nullptr, folder);
+  EXPECT_FALSE(view.PlayerFound());
+  QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+  view.ShowPage(QString::fromStdString(page));
+  ASSERT_TRUE(loaded.wait(kPlayerTimeoutMs));
+  QString first;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return (first = RunJs(view, "document.body.firstElementChild.textContent").toString()).startsWith("The SWF"); },
+      10000));
+  EXPECT_EQ(first, "The SWF player is missing: it was looked for in \"" + folder + "\".");
+  // The page itself is shown under the notice.
+  EXPECT_TRUE(RunJs(view, "document.body.textContent").toString().contains("File location->"));
+}
+
+TEST(PreviewBrowser, AnAddressOpenedInANewWindowGoesToTheLinkHandler) {
+  TempDir dir;
+  const std::string page = dir.Write("test.html", "<p>page</p>");
+  PreviewBrowser view;
+  QList<QUrl> opened;
+  view.SetLinkHandler([&opened](const QUrl& url) { opened.append(url); });
+  QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+  view.ShowPage(QString::fromStdString(page));
+  ASSERT_TRUE(loaded.wait(kPlayerTimeoutMs));
+
+  RunJs(view, "window.open('file:///etc/passwd', '_blank'); window.open('https://example.com/a?b=1', '_blank'); 1");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }, 10000));
+  QTest::qWait(200);
+  EXPECT_EQ(opened, QList<QUrl>{QUrl("https://example.com/a?b=1")});
+  EXPECT_EQ(view.url(), QUrl::fromLocalFile(QString::fromStdString(page)));
+}
+
+}  // namespace

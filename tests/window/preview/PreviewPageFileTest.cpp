@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "collection/Errors.h"
+#include "movie/PreviewPage.h"
+#include "tests/support/TempDir.h"
+#include "window/preview/PreviewPageFile.h"
+#include "tests/window/PreviewSupport.h"
+
+namespace {
+
+std::string ReadAll(const QString& path) {
+  std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+TEST(PreviewPageFile, GoesToTheUsersRuntimeFolder) {
+  TempDir dir;
+  const auto run = dir.Path() / "run";
+  std::filesystem::create_directory(run);
+  std::filesystem::permissions(run, std::filesystem::perms::owner_all);
+  RuntimeFolder runtime(run);
+
+  const QString page = WritePreviewPage("/home/ann/show.swf", 640, 480);
+  EXPECT_EQ(page.toStdString(), (run / "test.html").string());
+  EXPECT_EQ(ReadAll(page), PreviewPageText("/home/ann/show.swf", 640, 480));
+  // Written again with other values, the file holds only the new page.
+  WritePreviewPage("/x.swf", 1, 1);
+  EXPECT_EQ(ReadAll(page), PreviewPageText("/x.swf", 1, 1));
+}
+
+TEST(PreviewPageFile, WithoutARuntimeFolderAMissingCacheFolderIsMadeForItsOwnerOnly) {
+  TempDir dir;
+  const auto cache = dir.Path() / "cache" / "orbilux";
+  const QString page = PreviewPagePathIn("", QString::fromStdString(cache.string()));
+  EXPECT_EQ(page.toStdString(), (cache / "test.html").string());
+  EXPECT_EQ(std::filesystem::status(cache).permissions(), std::filesystem::perms::owner_all);
+  // An existing runtime folder comes first and is left as it is.
+  EXPECT_EQ(PreviewPagePathIn(QString::fromStdString(dir.Path().string()), "/nowhere").toStdString(),
+            (dir.Path() / "test.html").string());
+  EXPECT_FALSE(std::filesystem::exists("/nowhere"));
+}
+
+TEST(PreviewPageFile, APlaceThatCannotBeWrittenGivesTheCreateError) {
+  TempDir dir;
+  const auto run = dir.Path() / "run";
+  // A folder in the page's place cannot be opened as a file, also not by root.
+  std::filesystem::create_directories(run / "test.html");
+  std::filesystem::permissions(run, std::filesystem::perms::owner_all);
+  RuntimeFolder runtime(run);
+
+  try {
+    WritePreviewPage("/home/ann/show.swf", 550, 400);
+    FAIL() << "no error";
+  } catch (const FileCreateError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + (run / "test.html").string() + "\". Is a directory");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+#include "window/dialogs/QtDialogs.h"
+
+#include <QGridLayout>
+
+#include "window/dialogs/PicturePreview.h"
+#include "window/dialogs/UnitAboutus.h"
+#include "window/dialogs/foldSelectUnit.h"
+
+QtDialogs::QtDialogs(QWidget& owner, TForm2& folderChooser, TForm3& about)
+    : owner_(owner), folderChooser_(folderChooser), about_(about) {}
+
+std::unique_ptr<QFileDialog> MakeOpenPicturesDialog(QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent, "Select the JPEG files");
+  // Qt's own dialog, because it takes the preview pane.
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setFileMode(QFileDialog::ExistingFiles);
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setNameFilters({"JPEG Image File (*.jpg)", "JPEG Image File (*.jpeg)"});
+  dialog->selectNameFilter("JPEG Image File (*.jpg)");
+  // Camera files are often named PHOTO.JPG: the filters ignore letter case.
+  dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+  dialog->setSizeGripEnabled(true);
+
+  auto* preview = new PicturePreview(dialog.get());
+  preview->setObjectName("preview");
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout())) {
+    grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1, Qt::AlignTop);
+  }
+  QObject::connect(dialog.get(), &QFileDialog::currentChanged, preview, &PicturePreview::ShowPicture);
+  return dialog;
+}
+
+std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent, "Save 3D swf file");
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setNameFilter("Flash swf file (*.swf)");
+  dialog->setDefaultSuffix("swf");
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog->setSizeGripEnabled(true);
+  return dialog;
+}
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidget* parent) {
+  const QMessageBox::Icon icon =
+      message.Kind == MessageBoxText::Icon::Stop ? QMessageBox::Critical : QMessageBox::Information;
+  QString text = message.Text;
+  text.replace("\r\n", "\n").replace('\r', '\n');
+  auto box = std::make_unique<QMessageBox>(icon, message.Caption, text, QMessageBox::Ok, parent);
+  box->setTextFormat(Qt::PlainText);
+  return box;
+}
+
+std::optional<QStringList> QtDialogs::OpenPictures() {
+  const auto dialog = MakeOpenPicturesDialog(&owner_);
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  return dialog->selectedFiles();
+}
+
+std::optional<QString> QtDialogs::SaveMoviePath() {
+  const auto dialog = MakeSaveMovieDialog(&owner_);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().first();
+}
+
+void QtDialogs::ShowMessage(const MessageBoxText& message) { MakeMessageBox(message, &owner_)->exec(); }
+
+// The chooser's own result is not needed: it leaves its answer in ImportFolder.
+void QtDialogs::RunFolderChooser() { folderChooser_.exec(); }
+
+void QtDialogs::ShowAbout() { about_.exec(); }

@@ -1,0 +1,33 @@
+#pragma once
+// The dialogs of the program itself: Qt's file dialogs and message boxes,
+// the folder chooser and the about dialog.
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <memory>
+
+#include "window/dialogs/WindowDialogs.h"
+
+class TForm2;
+class TForm3;
+
+class QtDialogs : public WindowDialogs {
+ public:
+  QtDialogs(QWidget& owner, TForm2& folderChooser, TForm3& about);
+
+  std::optional<QStringList> OpenPictures() override;
+  std::optional<QString> SaveMoviePath() override;
+  void ShowMessage(const MessageBoxText& message) override;
+  void RunFolderChooser() override;
+  void ShowAbout() override;
+
+ private:
+  QWidget& owner_;
+  TForm2& folderChooser_;
+  TForm3& about_;
+};
+
+// The dialogs as they are set up before they run.
+std::unique_ptr<QFileDialog> MakeOpenPicturesDialog(QWidget* parent);
+std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent);
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidget* parent);

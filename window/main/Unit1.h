@@ -1,0 +1,126 @@
+#pragma once
+// TForm1, the main window: the picture list with its thumbnail strip, the
+// menus and toolbar with their enabling rules, the imports, the Build flow
+// with its progress panel, and the blank area the preview fills.
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "collection/PictureList.h"
+#include "movie/JZZH.h"
+#include "movie/MovieStream.h"
+#include "movie/MovieWriter.h"
+#include "window/strip/ThumbnailStrip.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QScrollArea;
+class QToolBar;
+class PreviewBrowser;
+class TPaintBox;
+class WindowDialogs;
+
+class TForm1 : public QMainWindow, public BuildReporter {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The dialogs every command asks through; set once before the window is used.
+  void UseDialogs(WindowDialogs& dialogs) { dialogs_ = &dialogs; }
+
+  // The window's state, in its declared order. The selection lives in the list.
+  std::int32_t MovieWidth = 550;
+  std::int32_t MovieHeight = 400;
+  TConversion Converter;
+  ::PictureList PictureList;
+  QString OutputPath;
+  ::MovieStream MovieStream;
+  QString ImportFolder;  // the folder chooser's answer; empty for none
+
+  // Menu items and toolbar buttons.
+  QAction* New1 = nullptr;
+  QAction* Load1 = nullptr;
+  QAction* FullFolder1 = nullptr;
+  QAction* exit1 = nullptr;
+  QAction* Build1 = nullptr;
+  QAction* Aboutus1 = nullptr;
+  QAction* ToolButton1 = nullptr;  // Delete the Selected
+  QAction* ToolButton2 = nullptr;  // Move to previous
+  QAction* ToolButton3 = nullptr;  // Move to Next
+  QAction* ToolButton6 = nullptr;  // Preview the SWF
+
+  // The area above the bottom panel, empty with a zero-margin vertical
+  // layout; the preview puts its web view there when it is first used.
+  QWidget* PreviewArea = nullptr;
+  // The web view of the preview, made by the first Preview so that start-up
+  // does not wait for the web engine; null until then.
+  PreviewBrowser* WebBrowser1 = nullptr;
+  QWidget* Panel1 = nullptr;
+  QToolBar* ToolBar1 = nullptr;
+  QLabel* StaticText1 = nullptr;
+  QScrollArea* ScrollBox1 = nullptr;
+  TPaintBox* PaintBox1 = nullptr;
+  QFrame* PanelBuilding = nullptr;
+  QProgressBar* ProgressBar1 = nullptr;
+
+  // Commands. Run through the menus and toolbar, an error that escapes one
+  // is shown in one message box and ends the command.
+  void New1Click();
+  void Load1Click();
+  void FullFolder1Click();
+  void exit1Click();
+  void Build1Click();
+  void Aboutus1Click();
+  void ToolButton1Click();
+  void ToolButton2Click();
+  void ToolButton3Click();
+  void ToolButton6Click();
+
+  void FormCreate();
+  void FormDestroy();
+  bool FormCloseQuery();
+
+  void PaintBox1Paint(QPainter& painter, const QRect& exposed);
+  void PaintBox1MouseMove(int x);
+  void PaintBox1MouseDown(int x);
+  void ScrollBox1Resize();
+
+  void RunBuild();
+  void WriteMovie(const QString& path);
+
+  // What the movie writer reports while it builds.
+  void ShowProgressPanel(bool visible) override;
+  void SetProgressMaximum(int maximum) override;
+  void SetProgressPosition(int position) override;
+  void SetStatusText(const std::string& text) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class StripLink;
+
+  void CreateActions();
+  void CreateMenus();
+  void CreatePanels();
+  void CreateToolBar();
+  void PlaceOnDesktop();
+
+  // The general error report: runs one command and shows what escapes it.
+  void Run(void (TForm1::*command)());
+  void ShowStopMessage(const QString& text);
+  // Appends one picture and widens the strip by a cell when it is full.
+  void AddPictureAndGrow(const QString& path);
+  void RepaintStrip();
+
+  WindowDialogs* dialogs_ = nullptr;
+  ThumbnailStrip strip_;
+  std::unique_ptr<StripHost> stripLink_;  // a StripLink
+};

@@ -1,0 +1,77 @@
+#include "window/preview/PreviewBrowser.h"
+
+#include <QDesktopServices>
+#include <QPointer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+
+#include "window/preview/PlayerScripts.h"
+
+namespace {
+
+// The page a movie asks for when it opens an address in a new window. It is
+// never shown: its first address goes to the link handler, then it goes.
+class NewWindowPage : public QWebEnginePage {
+ public:
+  NewWindowPage(QWebEngineProfile* profile, const PreviewBrowser* browser)
+      : QWebEnginePage(profile), browser_(browser) {}
+
+ protected:
+  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+    if (browser_ && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")))
+      browser_->OpenLink(url);
+    deleteLater();
+    return false;
+  }
+
+ private:
+  QPointer<const PreviewBrowser> browser_;
+};
+
+class PreviewWebPage : public QWebEnginePage {
+ public:
+  PreviewWebPage(QWebEngineProfile* profile, PreviewBrowser* browser) : QWebEnginePage(profile, browser), browser_(browser) {}
+
+ protected:
+  QWebEnginePage* createWindow(WebWindowType) override { return new NewWindowPage(profile(), browser_); }
+
+ private:
+  PreviewBrowser* browser_;
+};
+
+}  // namespace
+
+PreviewBrowser::PreviewBrowser(QWidget* parent, const QString& playerFolder)
+    : QWebEngineView(parent),
+      profile_(new QWebEngineProfile(this)),
+      linkHandler_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+  const QString folder = playerFolder.isEmpty() ? DefaultPlayerFolder() : playerFolder;
+  playerFound_ = PlayerFolderIsComplete(folder);
+
+  QWebEngineSettings* settings = profile_->settings();
+  // The page has no charset of its own; paths in it are UTF-8.
+  settings->setDefaultTextEncoding(QStringLiteral("UTF-8"));
+  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+  settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+  settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, true);
+  profile_->scripts()->insert(PlayerScripts(folder));
+
+  setPage(new PreviewWebPage(profile_, this));
+}
+
+PreviewBrowser::~PreviewBrowser() {
+  // The page must go before the profile it was made with.
+  delete page();
+}
+
+void PreviewBrowser::ShowPage(const QString& pagePath) {
+  // The page is reloaded from the file also when its address is the same.
+  load(QUrl::fromLocalFile(pagePath));
+}
+
+void PreviewBrowser::OpenLink(const QUrl& url) const {
+  if (linkHandler_) linkHandler_(url);
+}

@@ -1,0 +1,69 @@
+#include "window/strip/ThumbnailCache.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <functional>
+
+#include "collection/Errors.h"
+#include "window/strip/ThumbnailDecoder.h"
+
+namespace {
+
+JpegSize SizeOrRethrow(const std::variant<JpegSize, std::exception_ptr>& outcome) {
+  if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) std::rethrow_exception(*error);
+  return std::get<JpegSize>(outcome);
+}
+
+}  // namespace
+
+std::size_t FileStampHash::operator()(const FileStamp& stamp) const {
+  std::size_t hash = std::hash<std::string>()(stamp.Path);
+  for (const auto part : {static_cast<std::uint64_t>(stamp.Size), static_cast<std::uint64_t>(stamp.ModifiedNs),
+                          stamp.Inode}) {
+    hash ^= std::hash<std::uint64_t>()(part) + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
+  }
+  return hash;
+}
+
+FileStamp StampOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) throw FileOpenError(path, errno);
+  return FileStamp{path, static_cast<std::int64_t>(info.st_size),
+                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+                   static_cast<std::uint64_t>(info.st_ino)};
+}
+
+ThumbnailCache::ThumbnailCache(std::size_t headerEntries, std::size_t thumbnailBytes)
+    : headers_(headerEntries), thumbnails_(thumbnailBytes) {}
+
+JpegSize ThumbnailCache::Measure(const FileStamp& file) {
+  if (const auto* known = headers_.Find(file)) return SizeOrRethrow(*known);
+  // Only failures of the file's content are kept; one to open or read it may
+  // pass (access rights, a busy disk) and is tried again on the next look.
+  std::variant<JpegSize, std::exception_ptr> outcome;
+  try {
+    const JpegSize size = ReadJpegSize(file.Path);
+    CheckDecodable(file.Path, size);
+    outcome = size;
+  } catch (const JpegHeaderError&) {
+    outcome = std::current_exception();
+  } catch (const ThumbnailError&) {
+    outcome = std::current_exception();
+  }
+  return SizeOrRethrow(headers_.Put(file, std::move(outcome), 1));
+}
+
+QImage ThumbnailCache::Thumbnail(const FileStamp& file) {
+  if (const QImage* known = thumbnails_.Find(file)) return *known;
+  try {
+    QImage image = DecodeThumbnail(file.Path);
+    const auto cost = static_cast<std::size_t>(image.sizeInBytes());
+    return thumbnails_.Put(file, std::move(image), cost);
+  } catch (const ThumbnailError&) {
+    // Kept with the header, so the picture fails from now on wherever it
+    // stands, shown or not.
+    headers_.Put(file, std::current_exception(), 1);
+    throw;
+  }
+}

@@ -1,0 +1,199 @@
+#include "window/strip/ThumbnailStrip.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPalette>
+#include <QWidget>
+#include <algorithm>
+
+#include "collection/PictureList.h"
+#include "window/strip/CanvasPen.h"
+#include "window/strip/PicturePlaceholder.h"
+#include "window/strip/ThumbnailCache.h"
+#include "window/strip/ThumbnailDecoder.h"
+
+namespace {
+
+const QColor kGrey(128, 128, 128);
+const QColor kWhite(255, 255, 255);
+const QColor kRed(255, 0, 0);
+constexpr int kSelectionPenWidth = 3;
+const char* const kSizeMismatch = "One of the image's size(Width or Height) is different!";
+
+int CellLeft(int cell) {
+  return ThumbnailStrip::kCellWidth * cell;
+}
+
+QRect CellRect(int cell) {
+  return QRect(CellLeft(cell), 0, ThumbnailStrip::kCellWidth, ThumbnailStrip::kHeight);
+}
+
+// Where a picture is stretched to, exactly over the placeholder.
+QRect PictureRect(int cell) {
+  return QRect(CellLeft(cell) + 8, 8, kThumbnailWidth, kThumbnailHeight);
+}
+
+// The widget's own palette when painting on the strip, the application's
+// when painting into an image.
+QPalette PaletteOf(const QPainter& painter) {
+  if (const auto* widget = dynamic_cast<const QWidget*>(painter.device())) return widget->palette();
+  return QApplication::palette();
+}
+
+// Restores the painter however the pass ends.
+class PainterState {
+ public:
+  explicit PainterState(QPainter& painter) : painter_(painter) { painter_.save(); }
+  ~PainterState() { painter_.restore(); }
+  PainterState(const PainterState&) = delete;
+  PainterState& operator=(const PainterState&) = delete;
+
+ private:
+  QPainter& painter_;
+};
+
+// The sunken frame: grey top and left edges, white right and bottom ones.
+void DrawFrame(CanvasPen& pen, int x0) {
+  pen.SetWidth(1);
+  pen.SetColor(kGrey);
+  pen.MoveTo(x0 + 7, 7);
+  pen.LineTo(x0 + 148, 7);
+  pen.SetColor(kWhite);
+  pen.LineTo(x0 + 148, 138);
+  pen.LineTo(x0 + 7, 138);
+  pen.SetColor(kGrey);
+  pen.LineTo(x0 + 7, 7);
+}
+
+// Runs two pixels left of and above the picture but on its last column and
+// one row below its last row.
+void DrawSelectionFrame(CanvasPen& pen, int x0) {
+  pen.SetWidth(kSelectionPenWidth);
+  pen.SetColor(kRed);
+  pen.MoveTo(x0 + 6, 6);
+  pen.LineTo(x0 + 147, 6);
+  pen.LineTo(x0 + 147, 137);
+  pen.LineTo(x0 + 6, 137);
+  pen.LineTo(x0 + 6, 6);
+  pen.SetWidth(1);
+}
+
+}  // namespace
+
+struct ThumbnailStrip::Impl {
+  Impl() : placeholder(PicturePlaceholder()), font(QStringLiteral("MS Sans Serif")) {
+    // The window's font; where it is missing Qt falls back to a sans-serif.
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    font.setBold(true);
+  }
+
+  void Pass(QPainter& painter, const QRect& exposed, const PictureList& pictures, StripHost& host);
+  void MeasureAndDraw(QPainter& painter, CanvasPen& pen, const QRect& exposed, const PictureList& pictures,
+                      StripHost& host);
+  void DrawIndexNumbers(QPainter& painter, const QPalette& palette, int firstShown, int lastShown);
+
+  QImage placeholder;
+  QFont font;
+  ThumbnailCache cache;
+};
+
+void ThumbnailStrip::Impl::Pass(QPainter& painter, const QRect& exposed, const PictureList& pictures,
+                                StripHost& host) {
+  const PainterState state(painter);
+  const QPalette palette = PaletteOf(painter);
+  painter.setClipRect(exposed, Qt::IntersectClip);
+  painter.fillRect(exposed, palette.button());
+
+  // Only the cells that meet the exposed area are drawn; every picture is
+  // still measured.
+  const int cells = pictures.Count() + 1;
+  const int firstShown = std::max(0, exposed.left() / kCellWidth);
+  const int lastShown = exposed.right() < 0 ? -1 : std::min(cells - 1, exposed.right() / kCellWidth);
+
+  CanvasPen pen(painter);
+  for (int i = firstShown; i <= lastShown; ++i) {
+    DrawFrame(pen, CellLeft(i));
+    painter.drawImage(PictureRect(i).topLeft(), placeholder);
+  }
+  MeasureAndDraw(painter, pen, exposed, pictures, host);
+  DrawIndexNumbers(painter, palette, firstShown, lastShown);
+}
+
+// Throws when a picture cannot be measured or, where it is shown, decoded;
+// what was drawn and reported up to that picture stays.
+void ThumbnailStrip::Impl::MeasureAndDraw(QPainter& painter, CanvasPen& pen, const QRect& exposed,
+                                          const PictureList& pictures, StripHost& host) {
+  // The status text and Build are set by the first picture that passes the
+  // size test and again by the first that fails it; the pictures in between
+  // would set them to what they already are.
+  bool passed = false;
+  bool mismatch = false;
+  for (int i = 0; i < pictures.Count(); ++i) {
+    const PictureEntry& entry = pictures.At(i);
+    const FileStamp file = StampOf(entry.Path);
+    const JpegSize size = cache.Measure(file);
+    const bool shown = CellRect(i).intersects(exposed);
+    QImage thumbnail;
+    if (PictureRect(i).intersects(exposed)) thumbnail = cache.Thumbnail(file);
+
+    if (i == 0) host.SetMovieSize(size.Width, size.Height);
+    if (size.Width == host.MovieWidth() && size.Height == host.MovieHeight()) {
+      if (!passed && !mismatch) {
+        host.SetStatusText(QString());
+        host.SetBuildEnabled(true);
+        passed = true;
+      }
+    } else if (!mismatch) {
+      host.SetStatusText(QString::fromLatin1(kSizeMismatch));
+      host.SetBuildEnabled(false);
+      mismatch = true;
+    }
+
+    if (!thumbnail.isNull()) painter.drawImage(PictureRect(i), thumbnail);
+    if (shown && entry.Selected) DrawSelectionFrame(pen, CellLeft(i));
+  }
+}
+
+// Every cell's number, the empty cell's included, over everything else.
+void ThumbnailStrip::Impl::DrawIndexNumbers(QPainter& painter, const QPalette& palette, int firstShown,
+                                            int lastShown) {
+  painter.setFont(font);
+  painter.setPen(palette.windowText().color());
+  const QFontMetrics metrics = painter.fontMetrics();
+  for (int i = firstShown; i <= lastShown; ++i) {
+    const QString number = QString::number(i + 1);
+    const QPoint topLeft(CellLeft(i) + 10, 10);
+    painter.fillRect(QRect(topLeft, QSize(metrics.horizontalAdvance(number), metrics.height())), palette.button());
+    painter.drawText(topLeft + QPoint(0, metrics.ascent()), number);
+  }
+}
+
+ThumbnailStrip::ThumbnailStrip() : impl_(new Impl) {}
+
+ThumbnailStrip::~ThumbnailStrip() {
+  delete impl_;
+}
+
+void ThumbnailStrip::Paint(QPainter& painter, const QRect& exposed, const PictureList& pictures,
+                           StripHost& host) {
+  try {
+    impl_->Pass(painter, exposed, pictures, host);
+  } catch (...) {
+    // A picture that is missing, no JPEG or undecodable ends the pass where
+    // it stands, without numbers and without a word; the next pass tries
+    // again from the first picture.
+  }
+}
+
+int ThumbnailStrip::HitTest(int x, int count) {
+  if (x < 0) return -1;
+  const int cell = x / kCellWidth;
+  const int inCell = x - CellLeft(cell);
+  return cell < count && inCell > 7 && inCell < 147 ? cell : -1;
+}
+
+Qt::CursorShape ThumbnailStrip::CursorAt(int x, int count) {
+  return HitTest(x, count) >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor;
+}
