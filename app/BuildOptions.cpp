@@ -1,52 +1,162 @@
 #include "app/BuildOptions.h"
 
+#include <getopt.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Long options without a short form.
+enum LongOnly : int {
+  kFromFile = 256,
+  kNull,
+  kWeb,
+  kForce,
+  kStrict,
+  kSort,
+  kReverse,
+  kVersion,
+};
+
+// The leading "-" hands every picture to the loop in its place among the
+// options (files and folders keep the order given); the ":" after it reports
+// a missing argument apart from an unknown option.
+constexpr const char* kShortOptions = "-:o:f:qvh";
+
+constexpr option kLongOptions[] = {
+    {"output", required_argument, nullptr, 'o'},
+    {"folder", required_argument, nullptr, 'f'},
+    {"from-file", required_argument, nullptr, kFromFile},
+    {"null", no_argument, nullptr, kNull},
+    {"web", required_argument, nullptr, kWeb},
+    {"force", no_argument, nullptr, kForce},
+    {"strict", no_argument, nullptr, kStrict},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"verbose", no_argument, nullptr, 'v'},
+    {"sort", no_argument, nullptr, kSort},
+    {"reverse", no_argument, nullptr, kReverse},
+    {"version", no_argument, nullptr, kVersion},
+    {"help", no_argument, nullptr, 'h'},
+    {nullptr, 0, nullptr, 0},
+};
+
+// What each option that takes an argument calls it, for "needs a ..." messages.
+std::string ArgumentName(const std::string& option) {
+  if (option == "-f" || option == "--folder" || option == "--web") return "a folder name";
+  return "a file name";
+}
+
+// The option as the user typed it, without any "=value".
+std::string TypedOption(const std::string& word) {
+  return word.substr(0, word.find('='));
+}
+
+}  // namespace
+
 BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
+  // getopt_long permutes and reads a writable argv; it gets copies.
+  std::vector<std::string> storage;
+  storage.reserve(args.size() + 1);
+  storage.push_back("orbilux-build");
+  storage.insert(storage.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& s : storage) argv.push_back(s.data());
+  argv.push_back(nullptr);
+  const int argc = static_cast<int>(storage.size());
+
   BuildOptions options;
   bool outputGiven = false;
-  bool onlyFiles = false;
-  for (std::size_t k = 0; k < args.size(); ++k) {
-    const std::string& arg = args[k];
-    if (onlyFiles || arg.empty() || arg[0] != '-' || arg == "-") {
-      options.Pictures.push_back({PictureSource::Kind::File, arg});
-    } else if (arg == "--") {
-      onlyFiles = true;
-    } else if (arg == "-h" || arg == "--help") {
-      options.Help = true;
-    } else if (arg == "-o" || arg == "--output") {
-      if (k + 1 == args.size()) throw UsageError("option " + arg + " needs a file name");
-      options.Output = args[++k];
-      outputGiven = true;
-    } else if (arg == "-f" || arg == "--folder") {
-      if (k + 1 == args.size()) throw UsageError("option " + arg + " needs a folder name");
-      options.Pictures.push_back({PictureSource::Kind::Folder, args[++k]});
-    } else if (arg.rfind("--folder=", 0) == 0) {
-      options.Pictures.push_back({PictureSource::Kind::Folder, arg.substr(9)});
-    } else if (arg.rfind("--output=", 0) == 0) {
-      options.Output = arg.substr(9);
-      outputGiven = true;
-    } else if (arg.rfind("-o", 0) == 0) {
-      options.Output = arg.substr(2);
-      outputGiven = true;
-    } else {
-      throw UsageError("unknown option " + arg);
+  bool quiet = false;
+  bool verbose = false;
+  optind = 0;  // a fresh scan, also when called more than once
+  opterr = 0;  // the messages below say it in the tool's words
+  for (;;) {
+    const int previous = optind;
+    const int c = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr);
+    if (c == -1) break;
+    switch (c) {
+      case 1: options.Pictures.push_back({PictureSource::Kind::File, optarg}); break;
+      case 'o':
+        options.Output = optarg;
+        outputGiven = true;
+        break;
+      case 'f': options.Pictures.push_back({PictureSource::Kind::Folder, optarg}); break;
+      case kFromFile: options.Pictures.push_back({PictureSource::Kind::ListFile, optarg}); break;
+      case kNull: options.NullSeparated = true; break;
+      case kWeb: options.WebFolder = optarg; break;
+      case kForce: options.Force = true; break;
+      case kStrict: options.Strict = true; break;
+      case 'q': quiet = true; break;
+      case 'v': verbose = true; break;
+      case kSort: options.Sort = true; break;
+      case kReverse: options.Reverse = true; break;
+      case kVersion: options.Version = true; break;
+      case 'h': options.Help = true; break;
+      case ':':
+      default: {
+        // The word being read: still argv[optind] inside a bundle of short
+        // flags, else the one just passed.
+        const std::string word = argv[previous == optind ? optind : optind - 1];
+        const bool isLong = word.rfind("--", 0) == 0;
+        const std::string typed = isLong ? TypedOption(word) : std::string("-") + static_cast<char>(optopt);
+        if (c == ':') throw UsageError("option " + typed + " needs " + ArgumentName(typed));
+        if (isLong && word.find('=') != std::string::npos && optopt != 0) {
+          throw UsageError("option " + typed + " takes no value");
+        }
+        throw UsageError("unknown option " + typed);
+      }
     }
   }
-  if (options.Help) return options;
-  if (!outputGiven || options.Output.empty()) throw UsageError("no movie file given (-o OUT.swf)");
+  // Whatever follows "--" is pictures.
+  for (int k = optind; k < argc; ++k) options.Pictures.push_back({PictureSource::Kind::File, argv[k]});
+
+  if (options.Help || options.Version) return options;
+  if (quiet && verbose) throw UsageError("--quiet and --verbose cannot be given together");
+  options.Level = quiet ? Verbosity::Quiet : verbose ? Verbosity::Verbose : Verbosity::Normal;
+  if (outputGiven && options.Output == "-") {
+    throw UsageError("the movie cannot go to standard output (-o -): it replaces its file atomically");
+  }
+  if ((!outputGiven || options.Output.empty()) && options.WebFolder.empty()) {
+    throw UsageError("no movie file given (-o OUT.swf)");
+  }
+  if (options.Force && options.WebFolder.empty()) throw UsageError("--force applies to --web only");
+  if (options.NullSeparated) {
+    bool listGiven = false;
+    for (const PictureSource& s : options.Pictures) listGiven |= s.Type == PictureSource::Kind::ListFile;
+    if (!listGiven) throw UsageError("--null applies to --from-file only");
+  }
   if (options.Pictures.empty()) throw UsageError("no pictures given");
   return options;
 }
 
 std::string BuildUsage() {
   return "Usage: orbilux-build -o OUT.swf FILE...\n"
+         "   or: orbilux-build --web DIR [-o OUT.swf] FILE...\n"
          "Builds one movie from JPEG pictures of one size, in the order given;\n"
          "the viewer turns through them by dragging the mouse.\n"
          "\n"
+         "Output:\n"
          "  -o, --output OUT.swf  the movie file to write (replaced if it exists)\n"
+         "      --web DIR         write a folder for a web site: the pictures, a page that\n"
+         "                        turns them in any browser, the movie and a page that\n"
+         "                        plays it\n"
+         "      --force           replace DIR when it exists and is not empty\n"
+         "\n"
+         "Pictures (in the order given; files, folders and lists may be mixed):\n"
          "  -f, --folder DIR      the pictures of DIR as the window's Whole Folder import\n"
-         "                        finds them: *.jpg, then *.jpeg, in natural name order;\n"
-         "                        may be mixed with files and given more than once\n"
+         "                        finds them: *.jpg, then *.jpeg, in natural name order\n"
+         "      --from-file LIST  the paths in LIST, one a line; - reads standard input\n"
+         "      --null            paths in LIST end with a NUL byte (find -print0)\n"
+         "      --sort            put the pictures in natural name order (view2 before view10)\n"
+         "      --reverse         reverse the list (a turntable shot the other way round)\n"
+         "      --strict          refuse pictures that would build with a warning\n"
+         "\n"
+         "Reporting:\n"
+         "  -q, --quiet           print errors only\n"
+         "  -v, --verbose         a line for each picture\n"
          "  -h, --help            show this help and exit\n"
+         "      --version         show the version and exit\n"
          "\n"
          "The movie takes the size of the first picture. Progress goes to standard error.\n"
          "Exit status: 0 when the movie was written, 1 when a picture was refused or the\n"

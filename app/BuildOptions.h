@@ -1,23 +1,37 @@
 #pragma once
-// The command line of orbilux-build: -o OUT.swf and the pictures in order,
-// given one by one or as whole folders.
+// The command line of orbilux-build: where the movie goes (-o OUT.swf, a web
+// folder, or both), the pictures in order (files, whole folders, lists of
+// paths) and how the build reports and checks.
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-// One picture file, or a folder whose pictures the whole-folder scan finds.
+// One picture file, a folder whose pictures the whole-folder scan finds, or
+// a file listing picture paths ("-" for standard input).
 struct PictureSource {
-  enum class Kind { File, Folder };
+  enum class Kind { File, Folder, ListFile };
   Kind Type = Kind::File;
   std::string Path;
   friend bool operator==(const PictureSource&, const PictureSource&) = default;
 };
 
+// How much the build says on standard error.
+enum class Verbosity { Quiet, Normal, Verbose };
+
 struct BuildOptions {
   bool Help = false;
-  std::string Output;
+  bool Version = false;
+  std::string Output;      // the movie file; empty when only a web folder is written
+  std::string WebFolder;   // --web DIR; empty for none
+  bool Force = false;      // --force: replace a web folder that is not empty
+  bool Strict = false;     // --strict: a picture with a warning refuses the build
+  Verbosity Level = Verbosity::Normal;
+  bool NullSeparated = false;  // --null: list files end each path with a NUL byte
+  bool Sort = false;           // --sort: the pictures in natural name order
+  bool Reverse = false;        // --reverse: the list backwards, after any sort
   std::vector<PictureSource> Pictures;  // in the order given
+  friend bool operator==(const BuildOptions&, const BuildOptions&) = default;
 };
 
 // A command line that cannot be run; its message says what is wrong.
@@ -26,7 +40,9 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Reads the arguments after the program's name. Throws UsageError.
+// Reads the arguments after the program's name with the C library's
+// getopt_long, so bundled short flags (-qo out.swf), "--opt=value" and "--"
+// work as in other tools. Throws UsageError.
 BuildOptions ParseBuildOptions(const std::vector<std::string>& args);
 
 // The text --help prints.
