@@ -8,9 +8,9 @@
 #include <QJsonArray>
 #include <QUrl>
 
-namespace {
+#include "publish/PlayerFolder.h"
 
-constexpr const char* kStartScript = "ruffle.js";
+namespace {
 
 // Runs once the page is parsed, just before the player. The player fetches
 // its code chunks, its WebAssembly and the movie with fetch(), which the
@@ -98,15 +98,15 @@ QWebEngineScript Script(const QString& name, const QString& source, QWebEngineSc
 }  // namespace
 
 QString DefaultPlayerFolder() {
-  return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ruffle"));
+  return QString::fromStdString(FindPlayerFolder(QCoreApplication::applicationDirPath().toStdString()));
 }
 
 bool PlayerFolderIsComplete(const QString& folder) {
-  return QFile::exists(QDir(folder).filePath(QString::fromLatin1(kStartScript)));
+  return QFile::exists(QDir(folder).filePath(QString::fromLatin1(kPlayerStartScript)));
 }
 
 QList<QWebEngineScript> PlayerScripts(const QString& folder) {
-  QFile start(QDir(folder).filePath(QString::fromLatin1(kStartScript)));
+  QFile start(QDir(folder).filePath(QString::fromLatin1(kPlayerStartScript)));
   if (!start.open(QIODevice::ReadOnly)) {
     const QString notice = QStringLiteral("The SWF player is missing: it was looked for in \"%1\".")
                                .arg(QDir::toNativeSeparators(QDir(folder).absolutePath()));

@@ -7,8 +7,8 @@
 #include <QString>
 #include <QWebEngineScript>
 
-// Where the program looks for the player: the folder "ruffle" beside its own
-// executable, where the build and the installation put it.
+// Where the program finds the player: beside its own executable in the build
+// tree, under share/ beside its bin folder when installed.
 QString DefaultPlayerFolder();
 
 // Whether folder holds the player's start script.
