@@ -158,7 +158,8 @@ std::string BuildUsage() {
          "  -h, --help            show this help and exit\n"
          "      --version         show the version and exit\n"
          "\n"
-         "The movie takes the size of the first picture. Progress goes to standard error.\n"
+         "The movie takes the size of the first picture. Progress goes to standard error:\n"
+         "a bar on a terminal, else a start line and a result line.\n"
          "Exit status: 0 when the movie was written, 1 when a picture was refused or the\n"
          "movie could not be written, 2 when the command line is wrong.\n";
 }

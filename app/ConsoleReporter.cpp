@@ -10,13 +10,21 @@ void ConsoleReporter::ShowProgressPanel(bool visible) {
   if (!visible) EndBarLine();
 }
 
+void ConsoleReporter::SetProgressMaximum(int maximum) {
+  maximum_ = maximum;
+  if (level_ != Verbosity::Normal || terminal_) return;
+  const int total = maximum + 1;
+  std::fprintf(out_, "Building a movie of %d picture%s\n", total, total == 1 ? "" : "s");
+}
+
 void ConsoleReporter::SetProgressPosition(int position) {
   const int total = maximum_ + 1;
   const int done = position + 1;
-  if (!terminal_) {
+  if (level_ == Verbosity::Verbose) {
     std::fprintf(out_, "Building picture %d of %d\n", done, total);
     return;
   }
+  if (level_ == Verbosity::Quiet || !terminal_) return;
   const int filled = total > 0 ? done * kBarWidth / total : kBarWidth;
   const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
                           std::string(static_cast<std::size_t>(kBarWidth - filled), '.');
@@ -26,8 +34,15 @@ void ConsoleReporter::SetProgressPosition(int position) {
 }
 
 void ConsoleReporter::SetStatusText(const std::string& text) {
+  if (level_ == Verbosity::Quiet) return;
   EndBarLine();
   std::fprintf(out_, "%s\n", text.c_str());
+}
+
+void ConsoleReporter::Warn(const std::string& text) {
+  if (level_ == Verbosity::Quiet) return;
+  EndBarLine();
+  std::fprintf(out_, "orbilux-build: warning: %s\n", text.c_str());
 }
 
 void ConsoleReporter::EndBarLine() {

@@ -10,6 +10,7 @@
 
 #include "app/BuildOptions.h"
 #include "app/ConsoleReporter.h"
+#include "app/PictureSources.h"
 #include "collection/Errors.h"
 #include "collection/FolderScan.h"
 #include "collection/JpegHeader.h"
@@ -31,25 +32,37 @@ void PrintError(const std::string& message) {
   std::fprintf(stderr, "orbilux-build: %s\n", text.c_str());
 }
 
-PictureList CollectPictures(const std::vector<PictureSource>& sources) {
+PictureList CollectPictures(const BuildOptions& options) {
   // The scan leaves the folder it scanned current; coming back keeps later
   // relative names and the output meaning what the user typed.
   const SavedFolder start(".");
-  PictureList pictures;
-  for (const PictureSource& source : sources) {
+  std::vector<std::string> paths;
+  for (const PictureSource& source : options.Pictures) {
     if (source.Type == PictureSource::Kind::File) {
-      pictures.AddPicture(source.Path);
+      paths.push_back(source.Path);
+      continue;
+    }
+    if (source.Type == PictureSource::Kind::ListFile) {
+      const std::vector<std::string> listed = ReadPictureList(source.Path, options.NullSeparated);
+      paths.insert(paths.end(), listed.begin(), listed.end());
       continue;
     }
     const std::vector<std::string> found = ScanFolder(source.Path);
     start.Return();
-    for (const std::string& path : found) pictures.AddPicture(path);
+    paths.insert(paths.end(), found.begin(), found.end());
   }
+  ArrangePictures(paths, options.Sort, options.Reverse);
+  PictureList pictures;
+  for (const std::string& path : paths) pictures.AddPicture(path);
   return pictures;
 }
 
 void Build(const BuildOptions& options) {
-  const PictureList pictures = CollectPictures(options.Pictures);
+  ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1, options.Level);
+  if (!options.Sort) {
+    if (const auto pair = FirstPairOutOfOrder(options.Pictures)) reporter.Warn(OrderWarning(*pair));
+  }
+  const PictureList pictures = CollectPictures(options);
   // A folder without pictures leaves nothing to build.
   if (pictures.Count() == 0) throw NoPicturesError();
   if (!pictures.AllPicturesAreJpeg()) throw PictureMismatchError();
@@ -64,7 +77,6 @@ void Build(const BuildOptions& options) {
 
   MovieStream stream;
   const TConversion converter;
-  ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1);
   WriteMovie(pictures, size.Width, size.Height, options.Output, stream, converter, reporter);
 }
 

@@ -24,14 +24,15 @@ std::string ReadText(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Runs orbilux-build in the folder with the arguments; standard output and
-// error are files, so progress comes as plain lines.
-Outcome RunBuild(const TempDir& dir, const std::vector<std::string>& args) {
+// Runs orbilux-build in the folder with the arguments and input on standard
+// input; standard output and error are files, not a terminal.
+Outcome RunBuild(const TempDir& dir, const std::vector<std::string>& args, const std::string& input = "") {
   std::string command = "cd '" + dir.Path().string() + "' && '" ORBILUX_BUILD_PROGRAM "'";
   for (const std::string& a : args) command += " '" + a + "'";
   const auto out = dir.Path() / "stdout.txt";
   const auto err = dir.Path() / "stderr.txt";
-  command += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
+  const std::string in = dir.Write("stdin.txt", input);
+  command += " >'" + out.string() + "' 2>'" + err.string() + "' <'" + in + "'";
   const int raw = std::system(command.c_str());
   Outcome run;
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -39,6 +40,7 @@ Outcome RunBuild(const TempDir& dir, const std::vector<std::string>& args) {
   run.err = ReadText(err);
   std::filesystem::remove(out);
   std::filesystem::remove(err);
+  std::filesystem::remove(in);
   return run;
 }
 
@@ -62,9 +64,7 @@ TEST(OrbiluxBuild, WritesTheSameMovieAsTheWindowsBuild) {
   const Outcome run = RunBuild(dir, args);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err,
-            "Building picture 1 of 3\nBuilding picture 2 of 3\nBuilding picture 3 of 3\n"
-            "Translating is OK!!\n");
+  EXPECT_EQ(run.err, "Building a movie of 3 pictures\nTranslating is OK!!\n");
 
   PictureList list;
   for (const auto& p : pictures) list.AddPicture(p);
@@ -139,6 +139,51 @@ TEST(OrbiluxBuild, HelpDescribesTheCommandLine) {
   }
 }
 
+// Three pictures of different colours named so that a shell's * puts them
+// out of natural order.
+class OrderTest : public ::testing::Test {
+ protected:
+  OrderTest() {
+    for (int i : {1, 2, 10}) {
+      dir.Write("v" + std::to_string(i) + ".jpg", MakeJpeg(32, 32, {static_cast<std::uint8_t>(20 * i), 90, 200}));
+    }
+  }
+  std::string Movie(const std::vector<std::string>& args, const std::string& input = "") {
+    std::vector<std::string> all = {"-o", "m.swf"};
+    all.insert(all.end(), args.begin(), args.end());
+    const Outcome run = RunBuild(dir, all, input);
+    EXPECT_EQ(run.status, 0) << run.err;
+    return ReadText(dir.Path() / "m.swf");
+  }
+  TempDir dir;
+};
+
+TEST_F(OrderTest, ListsSortAndReverseGiveTheOrderAsked) {
+  const std::string natural = Movie({"v1.jpg", "v2.jpg", "v10.jpg"});
+  const std::string backwards = Movie({"v10.jpg", "v2.jpg", "v1.jpg"});
+  ASSERT_NE(natural, backwards);
+  EXPECT_EQ(Movie({"--sort", "v10.jpg", "v1.jpg", "v2.jpg"}), natural);
+  EXPECT_EQ(Movie({"--from-file", "-"}, "v1.jpg\nv2.jpg\nv10.jpg\n"), natural);
+  dir.Write("list", std::string("v2.jpg\0v10.jpg\0v1.jpg\0", 22));
+  EXPECT_EQ(Movie({"--null", "--from-file=list", "--sort", "--reverse"}), backwards);
+}
+
+TEST_F(OrderTest, ArgumentsOutOfNaturalOrderWarnUnlessQuiet) {
+  const std::string warning =
+      "orbilux-build: warning: the pictures are not in natural name order: \"v10.jpg\" comes before "
+      "\"v2.jpg\" (--sort puts them in that order)\n";
+  const struct { std::vector<std::string> args; std::string err; } rows[] = {
+      {{"-o", "m.swf", "v1.jpg", "v10.jpg", "v2.jpg"}, warning + "Building a movie of 3 pictures\nTranslating is OK!!\n"},
+      {{"-q", "-o", "m.swf", "v1.jpg", "v10.jpg", "v2.jpg"}, ""},
+      {{"--sort", "-o", "m.swf", "v1.jpg", "v10.jpg", "v2.jpg"}, "Building a movie of 3 pictures\nTranslating is OK!!\n"},
+  };
+  for (const auto& r : rows) {
+    const Outcome run = RunBuild(dir, r.args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, r.err);
+  }
+}
+
 TEST(OrbiluxBuild, OptionFormsAndFilesAfterADoubleDash) {
   TempDir dir;
   dir.Write("-odd.jpg", MakeJpeg(64, 64));
@@ -166,7 +211,7 @@ TEST(OrbiluxBuild, FolderTakesThePicturesInTheScansOrder) {
   }
   const Outcome byFolder = RunBuild(dir, {"-o", "folder.swf", "extra.jpg", "--folder", "pics", "extra.jpg"});
   ASSERT_EQ(byFolder.status, 0) << byFolder.err;
-  EXPECT_NE(byFolder.err.find("Building picture 6 of 6\n"), std::string::npos) << byFolder.err;
+  EXPECT_NE(byFolder.err.find("Building a movie of 6 pictures\n"), std::string::npos) << byFolder.err;
   const Outcome byName = RunBuild(dir, {"-o", "names.swf", "extra.jpg", "pics/view2.jpg", "pics/view10.jpg",
                                         "pics/x.jpg/inner.jpg", "pics/b.jpeg", "extra.jpg"});
   ASSERT_EQ(byName.status, 0) << byName.err;
@@ -175,7 +220,7 @@ TEST(OrbiluxBuild, FolderTakesThePicturesInTheScansOrder) {
   EXPECT_EQ(RunBuild(dir, {"-o", "eq.swf", "--folder=pics"}).status, 0);
 }
 
-TEST(OrbiluxBuild, FolderErrorsExitWithOne) {
+TEST(OrbiluxBuild, FolderAndListErrorsExitWithOne) {
   TempDir dir;
   std::filesystem::create_directories(dir.Path() / "empty");
   const std::string gone = (dir.Path() / "gone").string();
@@ -183,6 +228,10 @@ TEST(OrbiluxBuild, FolderErrorsExitWithOne) {
       {{"-o", "out.swf", "-f", gone},
        "orbilux-build: Cannot open folder \"" + gone + "\". No such file or directory\n"},
       {{"-o", "out.swf", "-f", "empty"}, "orbilux-build: There are no pictures to build.\n"},
+      {{"-o", "out.swf", "--from-file", gone},
+       "orbilux-build: Cannot open file \"" + gone + "\". No such file or directory\n"},
+      {{"-o", "out.swf", "--from-file", "empty"},
+       "orbilux-build: Cannot open file \"empty\". Is a directory\n"},
   };
   for (const auto& r : rows) {
     const Outcome run = RunBuild(dir, r.args);
