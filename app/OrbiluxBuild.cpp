@@ -15,6 +15,7 @@
 #include "collection/FolderScan.h"
 #include "collection/JpegHeader.h"
 #include "collection/PictureList.h"
+#include "generated/BuildInfo.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
 #include "movie/MovieWriter.h"
@@ -92,6 +93,10 @@ int main(int argc, char** argv) {
   }
   if (options.Help) {
     std::fputs(BuildUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.Version) {
+    std::printf("%s\n", VersionLine("orbilux-build").c_str());
     return 0;
   }
   try {

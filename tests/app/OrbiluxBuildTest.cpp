@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "generated/BuildInfo.h"
 #include "movie/MovieWriter.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
@@ -137,6 +138,13 @@ TEST(OrbiluxBuild, HelpDescribesTheCommandLine) {
     EXPECT_NE(run.out.find("Exit status"), std::string::npos);
     EXPECT_EQ(run.err, "");
   }
+}
+
+TEST(OrbiluxBuild, VersionIsTheBuildsVersion) {
+  TempDir dir;
+  const Outcome run = RunBuild(dir, {"--version"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "orbilux-build (Orbilux Rezoziv) " + std::string(kProgramVersion) + "\n");
 }
 
 // Three pictures of different colours named so that a shell's * puts them

@@ -19,9 +19,15 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "generated/BuildInfo.h"
+
 // How long the player may take to come up in a test (the first page also
 // starts the web engine).
 constexpr int kPlayerTimeoutMs = 60000;
+
+// Tests that play movies need the player; a build made without it skips them.
+#define SKIP_WITHOUT_PLAYER() \
+  if (!kPlayerBundled) GTEST_SKIP() << "built without the SWF player"
 
 inline QVariant RunJs(QWebEngineView& view, const QString& code) {
   QVariant result;

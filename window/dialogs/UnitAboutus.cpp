@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "generated/BuildInfo.h"
 #include "window/style/FormStyle.h"
 #include "window/style/Icons.h"
 
@@ -21,10 +22,11 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   Label1->setWordWrap(true);
   Label1->setFixedWidth(260);
   Label1->setText(
-      "<b>Orbilux Rezoziv</b> V2.10.2011<br><br>"
-      "Turns a series of photos of one size, taken around an object, into one Flash movie (SWF). "
-      "In the movie the viewer turns the object by dragging the mouse across it.<br><br>"
-      "Import the pictures, put them in order in the strip, then choose Tools, Build.");
+      QStringLiteral("<b>Orbilux Rezoziv</b> V%1<br><br>").arg(QString::fromLatin1(kProgramVersion)) +
+      QStringLiteral(
+          "Turns a series of photos of one size, taken around an object, into one Flash movie (SWF). "
+          "In the movie the viewer turns the object by dragging the mouse across it.<br><br>"
+          "Import the pictures, put them in order in the strip, then choose Tools, Build."));
 
   Button1 = new QPushButton("&Close", this);
   connect(Button1, &QPushButton::clicked, this, &QDialog::accept);

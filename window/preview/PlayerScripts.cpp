@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QUrl>
 
+#include "generated/BuildInfo.h"
 #include "publish/PlayerFolder.h"
 
 namespace {
@@ -98,18 +99,22 @@ QWebEngineScript Script(const QString& name, const QString& source, QWebEngineSc
 }  // namespace
 
 QString DefaultPlayerFolder() {
+  if (!kPlayerBundled) return {};
   return QString::fromStdString(FindPlayerFolder(QCoreApplication::applicationDirPath().toStdString()));
 }
 
 bool PlayerFolderIsComplete(const QString& folder) {
-  return QFile::exists(QDir(folder).filePath(QString::fromLatin1(kPlayerStartScript)));
+  return !folder.isEmpty() && QFile::exists(QDir(folder).filePath(QString::fromLatin1(kPlayerStartScript)));
 }
 
 QList<QWebEngineScript> PlayerScripts(const QString& folder) {
   QFile start(QDir(folder).filePath(QString::fromLatin1(kPlayerStartScript)));
-  if (!start.open(QIODevice::ReadOnly)) {
-    const QString notice = QStringLiteral("The SWF player is missing: it was looked for in \"%1\".")
-                               .arg(QDir::toNativeSeparators(QDir(folder).absolutePath()));
+  if (folder.isEmpty() || !start.open(QIODevice::ReadOnly)) {
+    const QString notice =
+        folder.isEmpty()
+            ? QStringLiteral("There is no preview player: this build of the program was made without the SWF player.")
+            : QStringLiteral("The SWF player is missing: it was looked for in \"%1\".")
+                  .arg(QDir::toNativeSeparators(QDir(folder).absolutePath()));
     return {Script(QStringLiteral("player-missing"), QString::fromLatin1(kNotice).arg(JsString(notice)),
                    QWebEngineScript::DocumentReady)};
   }

@@ -65,6 +65,7 @@ TEST_F(PreviewTest, TheWebViewIsMadeOnTheFirstPreviewInTheAreaAboveThePanel) {
 }
 
 TEST_F(PreviewTest, PlaysTheBuiltMovieAndADragTurnsToTheNextPicture) {
+  SKIP_WITHOUT_PLAYER();
   const QColor colours[] = {QColor(220, 30, 30), QColor(30, 190, 40), QColor(40, 60, 220)};
   QStringList paths;
   for (int i = 0; i < 3; ++i) {
@@ -88,6 +89,7 @@ TEST_F(PreviewTest, PlaysTheBuiltMovieAndADragTurnsToTheNextPicture) {
 }
 
 TEST_F(PreviewTest, AfterNewAndPicturesOfAnotherSizeThePageHasTheNewSizeAndTheOldPath) {
+  SKIP_WITHOUT_PLAYER();
   const QString movie = BuildMovie(SomePictures(2, 64, 48));
   form.New1->trigger();
   Import({Picture("wide.jpg", 96, 30)});

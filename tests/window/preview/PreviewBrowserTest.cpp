@@ -26,6 +26,7 @@ void ExpectUniform(PreviewBrowser& view, QRect rect, QColor colour, const std::s
 }
 
 TEST(PreviewBrowser, PlaysTheMovieAtTheMovieSizeWhateverItsPath) {
+  SKIP_WITHOUT_PLAYER();
   const struct {
     const char* folder;
     int width, height;
@@ -87,6 +88,13 @@ TEST(PreviewBrowser, WithoutThePlayerThePageSaysWhereItWasLookedFor) {
   EXPECT_EQ(first, "The SWF player is missing: it was looked for in \"" + folder + "\".");
   // The page itself is shown under the notice.
   EXPECT_TRUE(RunJs(view, "document.body.textContent").toString().contains("File location->"));
+}
+
+TEST(PreviewBrowser, ABuildWithoutThePlayerSaysThereIsNone) {
+  const QList<QWebEngineScript> scripts = PlayerScripts(QString());
+  ASSERT_EQ(scripts.size(), 1);
+  EXPECT_TRUE(scripts[0].sourceCode().contains(
+      "There is no preview player: this build of the program was made without the SWF player."));
 }
 
 TEST(PreviewBrowser, AnAddressOpenedInANewWindowGoesToTheLinkHandler) {
