@@ -12,7 +12,7 @@
 namespace {
 
 // The list's name in messages.
-std::string Shown(const std::string& path) { return path == "-" ? "standard input" : "\"" + path + "\""; }
+std::string Shown(const std::string& path) { return path == "-" ? "on standard input" : "\"" + path + "\""; }
 
 // Everything fd holds, read to its end: a list may come through a pipe, whose
 // size is not known beforehand.
