@@ -20,8 +20,9 @@ const char* const kStopCaption = "Stop - Orbilux Rezeved2.0";
 void TForm1::Build1Click() { RunBuild(); }
 
 // A list the movie cannot be made of is refused in the stop message box, both
-// before the save dialog and when the writer finds a picture of another size;
-// every other error goes on to the general error report.
+// before the save dialog and when the writer finds a picture of another size
+// or of a format the players do not show; every other error goes on to the
+// general error report.
 void TForm1::RunBuild() {
   try {
     // An empty list would make a movie of nothing; say so before asking for a file.
@@ -42,6 +43,8 @@ void TForm1::RunBuild() {
     ShowStopMessage(QString::fromUtf8(refusal.what()));
   } catch (const NoPicturesError& refusal) {
     ShowStopMessage(QString::fromUtf8(refusal.what()));
+  } catch (const PictureFormatError&) {
+    ShowStopMessage(QString::fromUtf8(PictureMismatchError().what()));
   }
 }
 

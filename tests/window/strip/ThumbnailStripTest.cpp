@@ -1,6 +1,7 @@
 #include "window/strip/ThumbnailStrip.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QImage>
@@ -8,6 +9,7 @@
 #include <QPalette>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -233,11 +235,20 @@ TEST(ThumbnailStrip, RemovingTheOddPictureEnablesBuildAgain) {
 
 TEST(ThumbnailStrip, AFailingPictureEndsThePassAtItsPlace) {
   const std::string good = MakeJpeg(640, 480, kYellow);
-  const struct { const char* name; std::string third; bool removed; } rows[] = {
-      {"removed", "", true},
-      {"not a JPEG", "\x89PNG\r\n\x1a\n not a picture", false},
-      {"size readable, nothing to decode", HeaderOnly(good), false},
-      {"claims 60000 x 60000", WithClaimedSize(good, 60000, 60000), false},
+  const auto rewrite = [](const std::string& bytes) {
+    return [bytes](Album& album, const std::string&) { Rewrite(album.dir, "p2.jpg", bytes); };
+  };
+  const struct { const char* name; std::function<void(Album&, const std::string&)> spoil; } rows[] = {
+      {"removed", [](Album&, const std::string& path) { std::filesystem::remove(path); }},
+      {"not a JPEG", rewrite("\x89PNG\r\n\x1a\n not a picture")},
+      {"size readable, nothing to decode", rewrite(HeaderOnly(good))},
+      {"claims 60000 x 60000", rewrite(WithClaimedSize(good, 60000, 60000))},
+      // A pass that opened it would wait for a writer for ever.
+      {"a named pipe",
+       [](Album&, const std::string& path) {
+         std::filesystem::remove(path);
+         ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+       }},
   };
   for (const JpegSize second : {JpegSize{640, 480}, JpegSize{800, 600}}) {
     for (const auto& r : rows) {
@@ -247,9 +258,7 @@ TEST(ThumbnailStrip, AFailingPictureEndsThePassAtItsPlace) {
       FakeHost host;
       Render(strip, album.list, host);  // all five well, so the cache knows them
 
-      const std::string third = album.list.At(2).Path;
-      if (r.removed) std::filesystem::remove(third);
-      else Rewrite(album.dir, "p2.jpg", r.third);
+      r.spoil(album, album.list.At(2).Path);
       host = FakeHost();
       const QImage image = Render(strip, album.list, host);
 
