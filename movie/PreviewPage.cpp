@@ -67,5 +67,6 @@ std::string PreviewPageText(const std::string& moviePath, std::int32_t width, st
 void SavePreviewPage(const std::string& path, const std::string& text) {
   // Replaced whole, so the view never reads half a page, and a link put in
   // the page's place is replaced rather than followed.
-  ReplaceFileContent(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  ReplaceFileContent(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                     SystemFileSystem(), TargetLink::Replace);
 }

@@ -270,4 +270,39 @@ TEST(OrbiluxBuild, HostileFilesAndTargetsAreRefusedAtOnceAndNamed) {
   }
 }
 
+// Runs orbilux-build with its standard error on a pipe whose reader is
+// gone, as with "2>&1 | head -1" once head has its line.
+int RunWithClosedStandardError(const std::vector<std::string>& args) {
+  int pipeEnds[2];
+  if (::pipe(pipeEnds) != 0) return -1;
+  ::close(pipeEnds[0]);
+  std::vector<std::string> words = {ORBILUX_BUILD_PROGRAM};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, STDIN_FILENO);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(pipeEnds[1], STDERR_FILENO);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(pipeEnds[1]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+TEST(OrbiluxBuild, AClosedPipeOnStandardErrorLosesOnlyTheMessages) {
+  TempDir dir;
+  const std::string good = dir.Write("good.jpg", MakeJpeg(64, 48));
+  const std::string target = (dir.Path() / "out.swf").string();
+  EXPECT_EQ(RunWithClosedStandardError({"-o", target, good, good}), 0);
+  EXPECT_TRUE(std::filesystem::exists(target));
+  EXPECT_EQ(RunWithClosedStandardError({"-o", target, good, (dir.Path() / "gone.jpg").string()}), 1);
+}
+
 }  // namespace
