@@ -305,4 +305,29 @@ TEST(OrbiluxBuild, AClosedPipeOnStandardErrorLosesOnlyTheMessages) {
   EXPECT_EQ(RunWithClosedStandardError({"-o", target, good, (dir.Path() / "gone.jpg").string()}), 1);
 }
 
+// The starting folder is remembered without reading it: a folder the user
+// may only pass through (as another user's 0711 home) is fine.
+TEST(OrbiluxBuild, BuildsFromAFolderThatCannotBeRead) {
+  TempDir dir;
+  const std::string jpeg = MakeJpeg(64, 48);
+  dir.Write("pics/a.jpg", jpeg);
+  std::filesystem::create_directories(dir.Path() / "out");
+  std::filesystem::create_directories(dir.Path() / "here");
+  std::filesystem::permissions(dir.Path() / "out", std::filesystem::perms::all);
+  std::filesystem::permissions(dir.Path() / "here", std::filesystem::perms::owner_exec |
+                                                        std::filesystem::perms::group_exec |
+                                                        std::filesystem::perms::others_exec);
+  // Root may read any folder: the program runs as nobody then, for whom the
+  // test's own folder must be passable.
+  Place place{"here", ""};
+  if (::geteuid() == 0) {
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_exec |
+                                                 std::filesystem::perms::others_exec);
+    place.runAs = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  const Outcome run = RunBuild(dir, {"-o", "../out/movie.swf", "--folder", "../pics", "../pics/a.jpg"}, place);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out" / "movie.swf"));
+}
+
 }  // namespace
