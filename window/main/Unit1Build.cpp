@@ -2,12 +2,12 @@
 // the movie writer, with the progress panel the writer drives.
 
 #include <QAction>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 
 #include "collection/Errors.h"
+#include "window/main/PathText.h"
 #include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
 
@@ -49,7 +49,7 @@ void TForm1::RunBuild() {
 }
 
 void TForm1::WriteMovie(const QString& path) {
-  ::WriteMovie(PictureList, MovieWidth, MovieHeight, QFile::encodeName(path).toStdString(), MovieStream,
+  ::WriteMovie(PictureList, MovieWidth, MovieHeight, PathFromText(path), MovieStream,
                Converter, *this);
 }
 

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "movie/PreviewPage.h"
+#include "window/main/PathText.h"
 
 QString PreviewPagePath() {
 #ifdef Q_OS_WIN
@@ -29,6 +30,6 @@ QString PreviewPagePathIn(const QString& runtimeFolder, const QString& cacheFold
 
 QString WritePreviewPage(const QString& moviePath, std::int32_t width, std::int32_t height) {
   const QString path = PreviewPagePath();
-  SavePreviewPage(QFile::encodeName(path).toStdString(), PreviewPageText(moviePath.toStdString(), width, height));
+  SavePreviewPage(PathFromText(path), PreviewPageText(PathFromText(moviePath), width, height));
   return path;
 }
