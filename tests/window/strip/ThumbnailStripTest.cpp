@@ -19,6 +19,7 @@
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
 #include "window/strip/PicturePlaceholder.h"
+#include "window/strip/ThumbnailDecoder.h"
 
 namespace {
 
@@ -242,7 +243,6 @@ TEST(ThumbnailStrip, AFailingPictureEndsThePassAtItsPlace) {
       {"removed", [](Album&, const std::string& path) { std::filesystem::remove(path); }},
       {"not a JPEG", rewrite("\x89PNG\r\n\x1a\n not a picture")},
       {"size readable, nothing to decode", rewrite(HeaderOnly(good))},
-      {"claims 60000 x 60000", rewrite(WithClaimedSize(good, 60000, 60000))},
       // A pass that opened it would wait for a writer for ever.
       {"a named pipe",
        [](Album&, const std::string& path) {
@@ -277,6 +277,27 @@ TEST(ThumbnailStrip, AFailingPictureEndsThePassAtItsPlace) {
       }
     }
   }
+}
+
+// Measured from their headers whatever their size, pictures too large to
+// decode show their size on the placeholder and let Build on.
+TEST(ThumbnailStrip, PicturesTooLargeToDecodeShowTheirSizeAndBuild) {
+  Album album;
+  const std::string huge = WithClaimedSize(MakeJpeg(64, 48, kYellow), 8200, 8200);
+  album.Add("a.jpg", huge);
+  album.Add("b.jpg", huge);
+  ThumbnailStrip strip;
+  FakeHost host;
+  const QImage image = Render(strip, album.list, host);
+  EXPECT_EQ(host.width, 8200);
+  EXPECT_EQ(host.height, 8200);
+  EXPECT_TRUE(host.build);
+  EXPECT_EQ(NumbersShown(image, 3), 3);
+  // Below the cell's number.
+  const QRect below(0, 30, kThumbnailWidth, kThumbnailHeight - 30);
+  const QImage cell = image.copy(below.translated(X0(1) + 8, 8));
+  EXPECT_EQ(cell, TooLargePlaceholder({8200, 8200}).copy(below));
+  EXPECT_NE(cell, PicturePlaceholder().copy(below));
 }
 
 TEST(ThumbnailStrip, AFailingFirstPictureKeepsTheMovieSize) {
