@@ -1,8 +1,14 @@
-// Paths are bytes from the file system to the movie: names that are not
-// UTF-8 are imported and built as they are.
+// Paths are bytes from the file system to the movie and its preview: names
+// that are not UTF-8, or that hold characters an address treats specially,
+// are imported, built and previewed as they are.
+
+#include <QSignalSpy>
+#include <memory>
 
 #include "tests/window/MainWindowFixture.h"
+#include "tests/window/PreviewSupport.h"
 #include "window/main/PathText.h"
+#include "window/preview/PreviewBrowser.h"
 
 namespace fs = std::filesystem;
 
@@ -51,6 +57,38 @@ TEST_F(MainWindowTest, ImportsAndBuildsNamesThatAreNotUtf8) {
   form.Build1->trigger();
   EXPECT_TRUE(dialogs.Messages.empty());
   EXPECT_EQ(fs::file_size(movie), form.MovieStream.Size());
+}
+
+// The preview's player finds the movie whatever its path holds: a line
+// break, a backslash and a byte that is not UTF-8 in a folder's name, or a
+// leading "//".
+TEST_F(MainWindowTest, ThePreviewPlaysMoviesWhosePathsAddressesTreatSpecially) {
+  TempDir pages;
+  const RuntimeFolder runtime(pages.Path());
+  const QColor red(220, 30, 30);
+  const std::string picture = pictures.Write("view.jpg", MakeJpeg(96, 64, {220, 30, 30}));
+  Import({PathToText(picture), PathToText(picture)});
+  PaintStrip();
+  const std::string movie = (pictures.Path() / "back\\slash\nline caf\xE9" / "movie.swf").string();
+  fs::create_directories(fs::path(movie).parent_path());
+  for (const std::string& path : {movie, "/" + movie}) {
+    SCOPED_TRACE(path);
+    dialogs.SavePath = PathToText(path);
+    form.Build1->trigger();
+    ASSERT_TRUE(dialogs.Messages.empty());
+    std::unique_ptr<QSignalSpy> loaded;
+    if (auto* shown = form.findChild<PreviewBrowser*>()) {
+      loaded = std::make_unique<QSignalSpy>(shown, &QWebEngineView::loadFinished);
+    }
+    form.ToolButton6->trigger();
+    auto* view = form.findChild<PreviewBrowser*>();
+    ASSERT_NE(view, nullptr);
+    if (!loaded) loaded = std::make_unique<QSignalSpy>(view, &QWebEngineView::loadFinished);
+    ASSERT_TRUE(loaded->count() > 0 || loaded->wait(kPlayerTimeoutMs));
+    QRect player;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(player = PlayerRect(*view)).isEmpty(); }, kPlayerTimeoutMs));
+    EXPECT_TRUE(WaitForColour(*view, player.topLeft() + QPoint(10, 10), red));
+  }
 }
 
 }  // namespace
