@@ -3,6 +3,7 @@
 // Build command does, with the same core calls, so both write the same bytes.
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -16,6 +17,7 @@
 #include "collection/JpegHeader.h"
 #include "collection/PictureList.h"
 #include "generated/BuildInfo.h"
+#include "movie/FileReplace.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
 #include "movie/MovieWriter.h"
@@ -84,6 +86,10 @@ void Build(const BuildOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A closed pipe on standard error only loses the progress; the exit status
+  // still says whether the movie was written.
+  std::signal(SIGPIPE, SIG_IGN);
+  RemovePartialFilesOnSignals();
   BuildOptions options;
   try {
     options = ParseBuildOptions(std::vector<std::string>(argv + 1, argv + argc));
