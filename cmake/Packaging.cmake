@@ -57,7 +57,6 @@ set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_COMPONENT_WINDOW_DEPENDS cli)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME orbilux-build)
-set(CPACK_DEBIAN_CLI_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_CLI_DESCRIPTION "build turntable SWF movies from JPEG photos
 orbilux-build turns a series of same-size JPEG photos, taken around an
 object, into one SWF movie (version 9) in which the viewer turns the object
@@ -73,7 +72,6 @@ also holds the SWF player (Ruffle) that plays the movies in a web page.
 The window program is in the package orbilux-rezoziv.")
 
 set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME orbilux-rezoziv)
-set(CPACK_DEBIAN_WINDOW_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_WINDOW_DESCRIPTION "make turntable SWF movies from JPEG photos in a window
 Orbilux Rezoziv turns a series of same-size JPEG photos, taken around an
 object, into one SWF movie (version 9) in which the viewer turns the object

@@ -38,7 +38,7 @@ std::string ReadText(const std::filesystem::path& path) {
 struct Place {
   std::string folder = ".";
   std::string runAs;
-  std::string input;
+  std::string input{};  // an initializer of its own, so that Place{"here", ""} is complete
 };
 
 // Runs orbilux-build in the folder with the arguments, ended after 10 s
