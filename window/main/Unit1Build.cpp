@@ -27,7 +27,7 @@ void TForm1::RunBuild() {
     // An empty list would make a movie of nothing; say so before asking for a file.
     if (PictureList.Count() == 0) throw NoPicturesError();
     if (!PictureList.AllPicturesAreJpeg()) throw PictureMismatchError();
-    const std::optional<QString> path = dialogs_->SaveMoviePath();
+    const std::optional<QString> path = dialogs_->SaveMoviePath(OutputPath);
     if (!path) return;
     OutputPath = *path;
     ToolButton6->setEnabled(true);

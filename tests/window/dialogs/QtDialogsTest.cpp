@@ -55,6 +55,12 @@ TEST(QtDialogs, SaveDialogAsksForAnSwfFileAndConfirmsReplacing) {
   EXPECT_EQ(dialog->defaultSuffix(), "swf");
   EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
   EXPECT_TRUE(dialog->isSizeGripEnabled());
+
+  TempDir dir;
+  const QString folder = QString::fromStdString(dir.Path().string());
+  const auto again = MakeSaveMovieDialog(nullptr, folder + "/turntable.swf");
+  EXPECT_EQ(again->directory().absolutePath(), folder);
+  EXPECT_EQ(again->selectedFiles(), QStringList{folder + "/turntable.swf"});
 }
 
 TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLine) {
