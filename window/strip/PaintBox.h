@@ -2,6 +2,7 @@
 // A bare paint area that hands its paint pass and mouse events to the window
 // that owns it, the way the strip's handlers live in the main window.
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -10,11 +11,17 @@
 
 class TPaintBox : public QWidget {
  public:
-  explicit TPaintBox(QWidget* parent = nullptr) : QWidget(parent) { setMouseTracking(true); }
+  explicit TPaintBox(QWidget* parent = nullptr) : QWidget(parent) {
+    setMouseTracking(true);
+    // Takes the keyboard when clicked or tabbed to, so its keys work only then.
+    setFocusPolicy(Qt::StrongFocus);
+  }
 
   std::function<void(QPainter&, const QRect&)> OnPaint;
   std::function<void(int x)> OnMouseMove;
   std::function<void(int x)> OnMouseDown;
+  // Returns whether it used the key; an unused key goes on to the parents.
+  std::function<bool(int key, Qt::KeyboardModifiers modifiers)> OnKeyDown;
 
  protected:
   void paintEvent(QPaintEvent* event) override {
@@ -26,5 +33,9 @@ class TPaintBox : public QWidget {
   }
   void mousePressEvent(QMouseEvent* event) override {
     if (OnMouseDown) OnMouseDown(static_cast<int>(event->position().x()));
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    if (OnKeyDown && OnKeyDown(event->key(), event->modifiers())) return;
+    QWidget::keyPressEvent(event);
   }
 };

@@ -128,6 +128,14 @@ TEST_F(BuildTest, StopsAtAPictureThatChangedSizeSinceThePaint) {
   EXPECT_FALSE(fs::exists(Target().toStdString()));
 }
 
+TEST_F(BuildTest, TheSaveDialogOpensOnTheLastMovie) {
+  ImportAndPaint(SomePictures(2));
+  dialogs.SavePath = Target("first.swf");
+  form.Build1->trigger();
+  form.Build1->trigger();
+  EXPECT_EQ(dialogs.SaveOpenedOn, (std::vector<QString>{QString(), Target("first.swf")}));
+}
+
 TEST_F(BuildTest, NewAfterABuildKeepsPreviewThePathAndTheSize) {
   ImportAndPaint(SomePictures(2, 72, 40));
   dialogs.SavePath = Target();
