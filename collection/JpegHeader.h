@@ -13,9 +13,19 @@ struct JpegSize {
   friend bool operator==(const JpegSize&, const JpegSize&) = default;
 };
 
-// Throws FileOpenError when the file cannot be opened and JpegHeaderError
-// when it holds no readable frame header (not a JPEG, cut short, zero size).
+// A picture's frame header: its size and its number of colour components
+// (1 grey, 3 colour, 4 CMYK or YCCK).
+struct JpegFrame {
+  JpegSize Size;
+  int Components = 3;
+};
+
+// Throws FileOpenError when the file cannot be opened and JpegHeaderError,
+// naming the file and saying why, when it holds no readable frame header
+// (not a JPEG, cut short, damaged, zero size).
+JpegFrame ReadJpegFrame(const std::string& path);
 JpegSize ReadJpegSize(const std::string& path);
 
 // The same for a picture's bytes in memory; path names it in the error.
+JpegFrame ReadJpegFrame(std::span<const std::uint8_t> bytes, const std::string& path);
 JpegSize ReadJpegSize(std::span<const std::uint8_t> bytes, const std::string& path);

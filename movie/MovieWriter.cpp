@@ -9,6 +9,7 @@
 #include "collection/Errors.h"
 #include "collection/JpegHeader.h"
 #include "collection/PictureFile.h"
+#include "collection/PictureReview.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ std::string MovieTooLongMessage(std::uint64_t length) {
 
 // Picture i's bitmap tag: the header, then the file's bytes read straight
 // into the stream. Its frame header, read from those bytes, must give the
-// movie's size.
-void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path,
+// movie's size, which is the size of the picture at firstPath.
+void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path, const std::string& firstPath,
                         std::int32_t width, std::int32_t height) {
   PictureFile file(path);
   const std::uint64_t size = file.Size();
@@ -46,13 +47,15 @@ void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path,
   const std::span<std::uint8_t> bytes = s.Claim(static_cast<std::size_t>(size));
   file.ReadExactly(bytes);  // a file that shrank under us ends early
 
+  // Checked before the build, but the file may have changed since.
   JpegSize picture;
   try {
     picture = ReadJpegSize(bytes, path);
-  } catch (const JpegHeaderError&) {
-    throw PictureMismatchError();
+  } catch (const JpegHeaderError& refused) {
+    throw PictureMismatchError({{path, refused.Reason()}});
   }
-  if (picture.Width != width || picture.Height != height) throw PictureMismatchError();
+  const JpegSize movie{width, height};
+  if (picture != movie) throw PictureMismatchError({{path, SizeMismatchReason(picture, movie, firstPath)}});
 }
 
 }  // namespace
@@ -97,7 +100,7 @@ tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
 
   for (std::size_t i = 0; i < n; ++i) {
     reporter.SetProgressPosition(static_cast<int>(i));
-    WritePictureBitmap(stream, i, pictures.Entries()[i].Path, width, height);
+    WritePictureBitmap(stream, i, pictures.Entries()[i].Path, pictures.Entries()[0].Path, width, height);
     tags::WritePictureShape(stream, converter, i, width, height, patches);
     tags::WritePictureClip(stream, i);
     tags::WritePicturePlacement(stream, converter, i, width, height, patches);
