@@ -49,12 +49,14 @@ std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent, const QString&
 }
 
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidget* parent) {
-  const QMessageBox::Icon icon =
-      message.Kind == MessageBoxText::Icon::Stop ? QMessageBox::Critical : QMessageBox::Information;
+  const QMessageBox::Icon icon = message.Kind == MessageBoxText::Icon::Stop      ? QMessageBox::Critical
+                                 : message.Kind == MessageBoxText::Icon::Warning ? QMessageBox::Warning
+                                                                                 : QMessageBox::Information;
   QString text = message.Text;
   text.replace("\r\n", "\n").replace('\r', '\n');
   auto box = std::make_unique<QMessageBox>(icon, message.Caption, text, QMessageBox::Ok, parent);
   box->setTextFormat(Qt::PlainText);
+  if (!message.Details.isEmpty()) box->setDetailedText(message.Details);
   return box;
 }
 

@@ -8,12 +8,14 @@
 #include <optional>
 
 // One message box: caption, text and icon, always with a single OK button.
-// A lone carriage return in the text starts a new line.
+// A lone carriage return in the text starts a new line. Details, when there
+// are any, are one line each in a section the user can open.
 struct MessageBoxText {
-  enum class Icon { Stop, Information };
+  enum class Icon { Stop, Warning, Information };
   QString Caption;
   QString Text;
   Icon Kind = Icon::Stop;
+  QString Details;
   friend bool operator==(const MessageBoxText&, const MessageBoxText&) = default;
 };
 

@@ -109,5 +109,5 @@ void TForm1::Run(const std::function<void()>& command) {
   } catch (const std::exception& error) {
     message = QString::fromUtf8(error.what());
   }
-  dialogs_->ShowMessage({kErrorCaption, message, MessageBoxText::Icon::Stop});
+  dialogs_->ShowMessage({kErrorCaption, message, MessageBoxText::Icon::Stop, {}});
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "collection/PictureList.h"
+#include "collection/PictureReview.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
 #include "movie/MovieWriter.h"
@@ -92,6 +93,8 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void PaintBox1Paint(QPainter& painter, const QRect& exposed);
   void PaintBox1MouseMove(int x);
   void PaintBox1MouseDown(int x);
+  // What is wrong with the picture under x, as the strip's last pass found it.
+  QString PaintBox1ToolTip(int x) const;
   // Delete, Left and Right, Ctrl+Left and Ctrl+Right while the strip has the
   // keyboard; returns whether the key was one of them.
   bool PaintBox1KeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -127,7 +130,9 @@ class TForm1 : public QMainWindow, public BuildReporter {
 
   // The general error report: runs one command and shows what escapes it.
   void Run(const std::function<void()>& command);
-  void ShowStopMessage(const QString& text);
+  void ShowStopMessage(const QString& text, const QString& details = QString());
+  // The check of every picture that a build runs before the save dialog.
+  PictureReview CheckPictures();
   // Appends the pictures, widening the strip as it fills, brings the first
   // new one into view and repaints once.
   void ImportPictures(const std::vector<std::string>& paths);

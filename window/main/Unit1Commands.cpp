@@ -124,6 +124,8 @@ void TForm1::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
 
 void TForm1::PaintBox1MouseMove(int x) { PaintBox1->setCursor(ThumbnailStrip::CursorAt(x, PictureList.Count())); }
 
+QString TForm1::PaintBox1ToolTip(int x) const { return strip_.ProblemAt(x); }
+
 void TForm1::PaintBox1MouseDown(int x) {
   PictureList.SelectAt(ThumbnailStrip::HitTest(x, PictureList.Count()));
   RepaintStrip();

@@ -172,6 +172,7 @@ void TForm1::CreatePanels() {
   PaintBox1->OnPaint = [this](QPainter& painter, const QRect& exposed) { PaintBox1Paint(painter, exposed); };
   PaintBox1->OnMouseMove = [this](int x) { PaintBox1MouseMove(x); };
   PaintBox1->OnMouseDown = [this](int x) { PaintBox1MouseDown(x); };
+  PaintBox1->OnToolTip = [this](int x) { return PaintBox1ToolTip(x); };
   PaintBox1->OnKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) { return PaintBox1KeyDown(key, modifiers); };
   ScrollBox1->setWidget(PaintBox1);
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWidget>
 #include <functional>
 
@@ -22,8 +23,21 @@ class TPaintBox : public QWidget {
   std::function<void(int x)> OnMouseDown;
   // Returns whether it used the key; an unused key goes on to the parents.
   std::function<bool(int key, Qt::KeyboardModifiers modifiers)> OnKeyDown;
+  // The tool tip for the point at x; none when it is empty.
+  std::function<QString(int x)> OnToolTip;
 
  protected:
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::ToolTip || !OnToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = OnToolTip(help->pos().x());
+    if (text.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(help->globalPos(), text, this);
+    }
+    return true;
+  }
   void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
     if (OnPaint) OnPaint(painter, event->rect());

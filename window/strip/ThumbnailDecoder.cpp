@@ -2,6 +2,8 @@
 
 #include <turbojpeg.h>
 
+#include "collection/ScanCheck.h"
+
 #include <QtEndian>
 #include <cerrno>
 #include <algorithm>
@@ -79,7 +81,7 @@ QSize ScaledDecodeSize(JpegSize size) {
   return best;
 }
 
-QImage DecodeThumbnail(const std::string& path) {
+QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* problem) {
   const std::vector<unsigned char> bytes = ReadWholeFile(path);
   const Decompressor handle(tjInitDecompress());
   if (!handle) throw ThumbnailError(path, tjGetErrorStr2(nullptr));
@@ -101,6 +103,9 @@ QImage DecodeThumbnail(const std::string& path) {
                                cmyk ? TJPF_CMYK : kRgb32PixelFormat, TJFLAG_FASTDCT);
   // A warning (data cut short, a bad restart marker) still leaves a picture.
   if (rc != 0 && tjGetErrorCode(handle.get()) == TJERR_FATAL) fail();
+  if (problem) {
+    *problem = rc == 0 ? std::nullopt : std::optional(ScanProblemReason(tjGetErrorStr2(handle.get()), true));
+  }
   if (cmyk) CmykToRgb32(decoded);
 
   QImage thumbnail = decoded.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio,

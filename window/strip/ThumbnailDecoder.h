@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <optional>
 #include <string>
 
 #include "collection/Errors.h"
@@ -34,6 +35,8 @@ QSize ScaledDecodeSize(JpegSize size);
 
 // The file's picture stretched to kThumbnailWidth x kThumbnailHeight, aspect
 // not kept. Throws FileOpenError when the file cannot be read, ThumbnailError
-// when it cannot be decoded. A file cut short still decodes; its missing part
-// stays grey, as the decoder leaves it.
-QImage DecodeThumbnail(const std::string& path);
+// when it cannot be decoded. A file cut short or corrupt still decodes (its
+// missing part stays grey, as the decoder leaves it); what the decoder said
+// about it then goes to problem, given as ScanProblemReason words, and
+// nothing goes there for a clean picture.
+QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* problem = nullptr);
