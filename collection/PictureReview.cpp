@@ -32,6 +32,7 @@ PictureReview Review(const PictureList& pictures, const ScanChecker& scans, unsi
   struct Passed {
     const std::string* Path;
     std::vector<std::string> Warnings;
+    bool Scan;
     std::optional<std::string> Problem;
     std::exception_ptr Failure;
   };
@@ -52,12 +53,14 @@ PictureReview Review(const PictureList& pictures, const ScanChecker& scans, unsi
       review.Refusals.push_back({path, SizeMismatchReason(frame.Size, review.MovieSize, pictures.At(0).Path)});
       continue;
     }
-    passed.push_back({&path, FrameWarnings(frame), std::nullopt, nullptr});
+    // Pictures over the decoding bound are not decoded; their size is warned of.
+    const bool scan = static_cast<long long>(frame.Size.Width) * frame.Size.Height <= kMaxScannedPixels;
+    passed.push_back({&path, FrameWarnings(frame), scan, std::nullopt, nullptr});
   }
 
   RunOnWorkers(passed.size(), workers, [&](std::size_t k) {
     try {
-      passed[k].Problem = scans(*passed[k].Path);
+      if (passed[k].Scan) passed[k].Problem = scans(*passed[k].Path);
     } catch (...) {
       passed[k].Failure = std::current_exception();
     }
