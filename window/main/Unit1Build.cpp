@@ -2,12 +2,11 @@
 // the movie writer, with the progress panel the writer drives.
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
-
-#include <QApplication>
 
 #include "collection/Errors.h"
 #include "collection/PictureReview.h"
