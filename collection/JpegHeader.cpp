@@ -1,11 +1,10 @@
 #include "collection/JpegHeader.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <array>
 
 #include "collection/Errors.h"
+#include "collection/PictureFile.h"
 
 namespace {
 
@@ -49,24 +48,40 @@ JpegFrame ParseFrame(Source& in, const std::string& path) {
       const int width = word();
       if (width == 0 || height == 0) refuse("its JPEG header gives no picture size");
       // The component count is read where it is there; the size alone makes a frame.
-      return JpegFrame{JpegSize{width, height}, std::max(in.Next(), 0)};
+      return JpegFrame{JpegSize{width, height}, marker, std::max(in.Next(), 0)};
     }
     if (!in.Skip(length - 2)) refuse("the file ends inside its JPEG header");
   }
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
+// Reads the file a block at a time; skipped segments are not read at all.
 class FileSource {
  public:
-  explicit FileSource(std::FILE* f) : f_(f) {}
-  int Next() { return std::fgetc(f_); }
-  bool Skip(int n) { return std::fseek(f_, n, SEEK_CUR) == 0; }
+  explicit FileSource(PictureFile& file) : file_(file) {}
+  int Next() {
+    if (at_ == end_) {
+      end_ = file_.ReadSome(buffer_);
+      at_ = 0;
+      if (end_ == 0) return -1;
+    }
+    return buffer_[at_++];
+  }
+  bool Skip(int n) {
+    const auto count = static_cast<std::size_t>(n);
+    if (count <= end_ - at_) {
+      at_ += count;
+    } else {
+      file_.Skip(count - (end_ - at_));
+      at_ = end_ = 0;
+    }
+    return true;
+  }
 
  private:
-  std::FILE* f_;
+  PictureFile& file_;
+  std::array<std::uint8_t, 4096> buffer_{};
+  std::size_t at_ = 0;
+  std::size_t end_ = 0;
 };
 
 class MemorySource {
@@ -88,9 +103,8 @@ class MemorySource {
 }  // namespace
 
 JpegFrame ReadJpegFrame(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-  if (!file) throw FileOpenError(path, errno);
-  FileSource source(file.get());
+  PictureFile file(path);
+  FileSource source(file);
   return ParseFrame(source, path);
 }
 

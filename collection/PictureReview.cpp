@@ -49,8 +49,9 @@ PictureReview Review(const PictureList& pictures, const ScanChecker& scans, unsi
     // The movie takes the first picture's size; with the first refused
     // there is no size to compare with.
     if (i == 0) review.MovieSize = frame.Size;
-    if (i > 0 && review.MovieSize.Width > 0 && frame.Size != review.MovieSize) {
-      review.Refusals.push_back({path, SizeMismatchReason(frame.Size, review.MovieSize, pictures.At(0).Path)});
+    const JpegSize movie = review.MovieSize.Width > 0 ? review.MovieSize : frame.Size;
+    if (auto reason = FrameRefusal(frame, movie, pictures.At(0).Path)) {
+      review.Refusals.push_back({path, std::move(*reason)});
       continue;
     }
     // Pictures over the decoding bound are not decoded; their size is warned of.
@@ -93,6 +94,12 @@ std::optional<std::string> ScanFileProblem(const std::string& path) {
 
 std::string SizeMismatchReason(JpegSize picture, JpegSize movie, const std::string& firstPath) {
   return SizeText(picture) + ", but the movie is " + SizeText(movie) + " (the size of " + firstPath + ")";
+}
+
+std::optional<std::string> FrameRefusal(const JpegFrame& frame, JpegSize movie, const std::string& firstPath) {
+  if (frame.ArithmeticCoded()) return "arithmetic-coded JPEG, which SWF players do not show";
+  if (frame.Size != movie) return SizeMismatchReason(frame.Size, movie, firstPath);
+  return std::nullopt;
 }
 
 std::vector<std::string> FrameWarnings(const JpegFrame& frame) {

@@ -3,13 +3,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 
 #include "collection/Errors.h"
 #include "collection/PictureReview.h"
+#include "window/main/PathText.h"
 #include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
 
@@ -30,8 +30,8 @@ class BusyCursor {
 // One line per picture: the refused ones, then those with warnings.
 QString PictureDetails(const std::vector<PictureNote>& refusals, const std::vector<PictureNote>& warnings) {
   QStringList lines;
-  for (const PictureNote& note : refusals) lines << QString::fromUtf8(note.Text());
-  for (const PictureNote& note : warnings) lines << "warning: " + QString::fromUtf8(note.Text());
+  for (const PictureNote& note : refusals) lines << PathToText(note.Text());
+  for (const PictureNote& note : warnings) lines << "warning: " + PathToText(note.Text());
   return lines.join('\n');
 }
 
@@ -82,7 +82,7 @@ PictureReview TForm1::CheckPictures() {
 }
 
 void TForm1::WriteMovie(const QString& path) {
-  ::WriteMovie(PictureList, MovieWidth, MovieHeight, QFile::encodeName(path).toStdString(), MovieStream,
+  ::WriteMovie(PictureList, MovieWidth, MovieHeight, PathFromText(path), MovieStream,
                Converter, *this);
 }
 

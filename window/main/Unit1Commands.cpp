@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QDropEvent>
-#include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMimeData>
@@ -16,6 +15,7 @@
 #include <optional>
 
 #include "collection/FolderScan.h"
+#include "window/main/PathText.h"
 #include "window/strip/PaintBox.h"
 #include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
@@ -26,7 +26,7 @@ namespace {
 std::vector<std::string> DroppedPaths(const QMimeData& data) {
   std::vector<std::string> paths;
   for (const QUrl& url : data.urls()) {
-    if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    if (url.isLocalFile()) paths.push_back(PathFromUrl(url));
   }
   return paths;
 }
@@ -45,14 +45,15 @@ void TForm1::Load1Click() {
   const std::optional<QStringList> chosen = dialogs_->OpenPictures();
   if (!chosen) return;
   std::vector<std::string> paths;
-  for (const QString& path : *chosen) paths.push_back(QFile::encodeName(path).toStdString());
+  for (const QString& path : *chosen) paths.push_back(PathFromText(path));
   ImportPictures(paths);
 }
 
 void TForm1::FullFolder1Click() {
   dialogs_->RunFolderChooser();
   if (ImportFolder.isEmpty()) return;
-  const std::vector<std::string> found = ScanFolder(QFile::encodeName(ImportFolder).toStdString());
+  // The scan's paths go into the list as the bytes it found.
+  const std::vector<std::string> found = ScanFolder(PathFromText(ImportFolder));
   if (found.empty()) {
     SayFolderHasNoPictures(ImportFolder);
     return;
@@ -78,7 +79,7 @@ void TForm1::FormDragDrop(const std::vector<std::string>& paths) {
   if (!found.empty()) {
     ImportPictures(found);
   } else if (emptyFolder) {
-    SayFolderHasNoPictures(QFile::decodeName(emptyFolder->c_str()));
+    SayFolderHasNoPictures(PathToText(*emptyFolder));
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "collection/Errors.h"
 #include "collection/PictureReview.h"
+#include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailDecoder.h"
 
 namespace {
@@ -44,12 +45,8 @@ JpegFrame ThumbnailCache::Measure(const FileStamp& file) {
   // pass (access rights, a busy disk) and is tried again on the next look.
   std::variant<JpegFrame, std::exception_ptr> outcome;
   try {
-    const JpegFrame frame = ReadJpegFrame(file.Path);
-    CheckDecodable(file.Path, frame.Size);
-    outcome = frame;
+    outcome = ReadJpegFrame(file.Path);
   } catch (const JpegHeaderError&) {
-    outcome = std::current_exception();
-  } catch (const ThumbnailError&) {
     outcome = std::current_exception();
   }
   return FrameOrRethrow(headers_.Put(file, std::move(outcome), 1));
@@ -57,18 +54,22 @@ JpegFrame ThumbnailCache::Measure(const FileStamp& file) {
 
 QImage ThumbnailCache::Thumbnail(const FileStamp& file) {
   if (const QImage* known = thumbnails_.Find(file)) return *known;
+  QImage image;
   try {
     std::optional<std::string> problem;
-    QImage image = DecodeThumbnail(file.Path, &problem);
+    image = DecodeThumbnail(file.Path, &problem);
     scans_.Put(file, std::move(problem), 1);  // what a build's check would decode for
-    const auto cost = static_cast<std::size_t>(image.sizeInBytes());
-    return thumbnails_.Put(file, std::move(image), cost);
+  } catch (const PictureTooLargeError& tooLarge) {
+    // Measured all the same, and built: it shows its size instead.
+    image = TooLargePlaceholder(tooLarge.Size());
   } catch (const ThumbnailError&) {
     // Kept with the header, so the picture fails from now on wherever it
     // stands, shown or not.
     headers_.Put(file, std::current_exception(), 1);
     throw;
   }
+  const auto cost = static_cast<std::size_t>(image.sizeInBytes());
+  return thumbnails_.Put(file, std::move(image), cost);
 }
 
 std::optional<std::string> ThumbnailCache::ScanProblem(const FileStamp& file) {

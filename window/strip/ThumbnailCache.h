@@ -43,13 +43,15 @@ class ThumbnailCache {
   explicit ThumbnailCache(std::size_t headerEntries = kDefaultHeaderEntries,
                           std::size_t thumbnailBytes = kDefaultThumbnailBytes);
 
-  // The picture's frame header: its size and colour components. Throws what
-  // ReadJpegFrame throws, and ThumbnailError for a picture too large to decode.
+  // The picture's frame header, however large: its size and colour
+  // components. Throws what ReadJpegFrame throws, and ThumbnailError for a
+  // picture that has failed to decode.
   JpegFrame Measure(const FileStamp& file);
 
-  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail. Throws
-  // what DecodeThumbnail throws; a picture that cannot be decoded fails
-  // Measure from then on.
+  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail; one too
+  // large to decode gives a placeholder that shows its size. Throws what
+  // DecodeThumbnail throws otherwise; a picture that cannot be decoded
+  // fails Measure from then on.
   QImage Thumbnail(const FileStamp& file);
 
   // What the decoder says about the picture's data, decoding it on the

@@ -9,6 +9,7 @@
 
 #include "collection/PictureList.h"
 #include "collection/PictureReview.h"
+#include "window/main/PathText.h"
 #include "window/strip/CanvasPen.h"
 #include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailCache.h"
@@ -47,7 +48,7 @@ QString FailureText(const std::exception_ptr& failure) {
   try {
     std::rethrow_exception(failure);
   } catch (const std::exception& error) {
-    return QString::fromUtf8(error.what());
+    return PathToText(error.what());
   } catch (...) {
     return QStringLiteral("The picture cannot be shown.");
   }
@@ -180,16 +181,17 @@ void ThumbnailStrip::Impl::MeasureAndDraw(QPainter& painter, CanvasPen& pen, con
         host.SetBuildEnabled(true);
         passed = true;
       }
-    } else {
-      if (!mismatch) {
-        host.SetStatusText(QString::fromLatin1(kSizeMismatch));
-        host.SetBuildEnabled(false);
-        mismatch = true;
-      }
-      note = {CellMark::Refused,
-              QString::fromUtf8(entry.Path + ": " + SizeMismatchReason(size, movie, pictures.At(0).Path))};
+    } else if (!mismatch) {
+      host.SetStatusText(QString::fromLatin1(kSizeMismatch));
+      host.SetBuildEnabled(false);
+      mismatch = true;
     }
-    if (note.Mark == CellMark::None) note = WarningsOf(file, frame);
+    // The cell says what a build would say of the picture.
+    if (const auto refusal = FrameRefusal(frame, movie, pictures.At(0).Path)) {
+      note = {CellMark::Refused, PathToText(entry.Path + ": " + *refusal)};
+    } else {
+      note = WarningsOf(file, frame);
+    }
 
     if (!thumbnail.isNull()) painter.drawImage(PictureRect(i), thumbnail);
     if (shown && entry.Selected) DrawSelectionFrame(pen, CellLeft(i));
@@ -199,9 +201,9 @@ void ThumbnailStrip::Impl::MeasureAndDraw(QPainter& painter, CanvasPen& pen, con
 
 CellNote ThumbnailStrip::Impl::WarningsOf(const FileStamp& file, const JpegFrame& frame) {
   QStringList lines;
-  for (const std::string& reason : FrameWarnings(frame)) lines << QString::fromUtf8(file.Path + ": " + reason);
+  for (const std::string& reason : FrameWarnings(frame)) lines << PathToText(file.Path + ": " + reason);
   if (const std::optional<std::string>* problem = cache.KnownScanProblem(file); problem && *problem) {
-    lines << QString::fromUtf8(file.Path + ": " + **problem);
+    lines << PathToText(file.Path + ": " + **problem);
   }
   if (lines.isEmpty()) return {};
   return {CellMark::Warning, lines.join('\n')};

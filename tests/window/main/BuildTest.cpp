@@ -10,6 +10,7 @@
 
 #include "tests/support/BrokenJpeg.h"
 #include "tests/window/MainWindowFixture.h"
+#include "window/main/PathText.h"
 
 namespace fs = std::filesystem;
 
@@ -57,6 +58,7 @@ TEST_F(BuildTest, StopsBeforeTheSaveDialogNamingEveryRefusedPicture) {
       {"a PNG named .jpg", "\x89PNG\r\n\x1a\n rest of it", "not a JPEG file"},
       {"cut inside its header", jpeg.substr(0, 30), "the file ends inside its JPEG header"},
       {"another size since the paint", MakeJpeg(80, 48), "80 x 48, but the movie is 64 x 48 (the size of %1)"},
+      {"arithmetic coding", WithFrameMarker(jpeg, 0xC9), "arithmetic-coded JPEG, which SWF players do not show"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
@@ -75,8 +77,8 @@ TEST_F(BuildTest, StopsBeforeTheSaveDialogNamingEveryRefusedPicture) {
     EXPECT_EQ(box.Caption, kStopCaption);
     EXPECT_EQ(box.Text, kMismatchText);
     EXPECT_EQ(box.Kind, MessageBoxText::Icon::Stop);
-    EXPECT_EQ(box.Details, second + ": " + QString(r.reason).arg(first) + "\n" + form.PictureList.At(3).Path.c_str() +
-                               ": not a JPEG file");
+    EXPECT_EQ(box.Details, second + ": " + QString(r.reason).arg(first) + "\n" +
+                               PathToText(form.PictureList.At(3).Path) + ": not a JPEG file");
     EXPECT_EQ(dialogs.SaveRuns, 0);
     EXPECT_FALSE(form.ToolButton6->isEnabled());
     EXPECT_FALSE(fs::exists(Target().toStdString()));

@@ -8,6 +8,7 @@
 #include "collection/PictureList.h"
 #include "tests/window/MainWindowFixture.h"
 #include "tests/window/PaintCounter.h"
+#include "window/main/PathText.h"
 
 namespace fs = std::filesystem;
 
@@ -203,9 +204,13 @@ TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAppendedInTheOrderGiven) {
   pictures.Write("folder/view10.jpg", MakeJpeg(8, 8));
   pictures.Write("folder/view2.jpg", MakeJpeg(8, 8));
   const QString folder = QString::fromStdString((pictures.Path() / "folder").string());
+  // A file manager percent-encodes every byte of a name that is not UTF-8.
+  const std::string latin1 = pictures.Write("caf\xE9.jpg", MakeJpeg(8, 8));
+  const QByteArray latin1Address = "file://" + QByteArray::fromStdString(latin1).toPercentEncoding("/");
   QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(files[0]), QUrl::fromLocalFile(folder), QUrl("https://example.org/x.jpg"),
-                QUrl::fromLocalFile(files[1])});
+  data.setData("text/uri-list", QUrl::fromLocalFile(files[0]).toEncoded() + "\r\n" +
+                                    QUrl::fromLocalFile(folder).toEncoded() + "\r\nhttps://example.org/x.jpg\r\n" +
+                                    latin1Address + "\r\n" + QUrl::fromLocalFile(files[1]).toEncoded() + "\r\n");
 
   QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&form, &enter);
@@ -214,7 +219,9 @@ TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAppendedInTheOrderGiven) {
   QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&form, &drop);
   Settle();
-  EXPECT_EQ(ListedPaths(), (QStringList{files[0], folder + "/view2.jpg", folder + "/view10.jpg", files[1]}));
+  EXPECT_EQ(ListedPaths(),
+            (QStringList{files[0], folder + "/view2.jpg", folder + "/view10.jpg", PathToText(latin1), files[1]}));
+  EXPECT_EQ(form.PictureList.At(3).Path, latin1);
   EXPECT_EQ(paints.Count, 1);
 
   QMimeData web;
