@@ -6,7 +6,6 @@
 #include <exception>
 #include <thread>
 
-#include "collection/PictureFile.h"
 #include "collection/ScanCheck.h"
 
 namespace {
@@ -32,7 +31,6 @@ PictureReview Review(const PictureList& pictures, const ScanChecker& scans, unsi
   struct Passed {
     const std::string* Path;
     std::vector<std::string> Warnings;
-    bool Scan;
     std::optional<std::string> Problem;
     std::exception_ptr Failure;
   };
@@ -54,14 +52,12 @@ PictureReview Review(const PictureList& pictures, const ScanChecker& scans, unsi
       review.Refusals.push_back({path, std::move(*reason)});
       continue;
     }
-    // Pictures over the decoding bound are not decoded; their size is warned of.
-    const bool scan = static_cast<long long>(frame.Size.Width) * frame.Size.Height <= kMaxScannedPixels;
-    passed.push_back({&path, FrameWarnings(frame), scan, std::nullopt, nullptr});
+    passed.push_back({&path, FrameWarnings(frame), std::nullopt, nullptr});
   }
 
   RunOnWorkers(passed.size(), workers, [&](std::size_t k) {
     try {
-      if (passed[k].Scan) passed[k].Problem = scans(*passed[k].Path);
+      passed[k].Problem = scans(*passed[k].Path);
     } catch (...) {
       passed[k].Failure = std::current_exception();
     }
@@ -84,13 +80,6 @@ PictureReview RefuseOrPass(PictureReview review, bool strict) {
 }
 
 }  // namespace
-
-std::optional<std::string> ScanFileProblem(const std::string& path) {
-  PictureFile file(path);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
-  file.ReadExactly(bytes);
-  return ScanDataProblem(bytes);
-}
 
 std::string SizeMismatchReason(JpegSize picture, JpegSize movie, const std::string& firstPath) {
   return SizeText(picture) + ", but the movie is " + SizeText(movie) + " (the size of " + firstPath + ")";

@@ -12,6 +12,7 @@
 #include "collection/Errors.h"
 #include "collection/JpegHeader.h"
 #include "collection/PictureList.h"
+#include "collection/ScanCheck.h"
 
 // The widest and highest bitmap older SWF players show.
 inline constexpr int kMaxPlayerSide = 2880;
@@ -23,10 +24,9 @@ struct PictureReview {
 };
 
 // Where the review learns what the decoder says about a picture's data:
-// nothing when it decodes cleanly. ScanFileProblem reads and decodes the
-// file; the window answers from what its strip has decoded already.
+// nothing when it decodes cleanly. ScanFileProblem decodes the file; the
+// window answers from what its strip has decoded already.
 using ScanChecker = std::function<std::optional<std::string>(const std::string& path)>;
-std::optional<std::string> ScanFileProblem(const std::string& path);
 
 // Why a picture of another size than the first is refused, e.g.
 // "1920 x 1080, but the movie is 2560 x 1600 (the size of view01.jpg)".

@@ -1,49 +1,44 @@
 #include "collection/ScanCheck.h"
 
-#include <turbojpeg.h>
-
-#include <memory>
 #include <vector>
 
-namespace {
-
-struct HandleCloser {
-  void operator()(void* handle) const { tjDestroy(handle); }
-};
-
-std::string Problem(void* handle) {
-  return ScanProblemReason(tjGetErrorStr2(handle), handle && tjGetErrorCode(handle) == TJERR_WARNING);
-}
-
-}  // namespace
+#include "collection/JpegDecoder.h"
+#include "collection/PictureFile.h"
 
 std::string ScanProblemReason(const std::string& decoderSays, bool stillDecodes) {
   if (stillDecodes) return "its picture data is damaged (" + decoderSays + "); players show stripes where it fails";
   return "its picture data cannot be decoded (" + decoderSays + "); players cannot show it";
 }
 
-std::optional<std::string> ScanDataProblem(std::span<const std::uint8_t> bytes) {
-  const std::unique_ptr<void, HandleCloser> handle(tjInitDecompress());
-  if (!handle) return Problem(nullptr);
-  // The TurboJPEG API takes the bytes as writable but only reads them.
-  auto* data = const_cast<unsigned char*>(bytes.data());
-  int width = 0, height = 0, subsampling = 0, colourSpace = 0;
-  if (tjDecompressHeader3(handle.get(), data, bytes.size(), &width, &height, &subsampling, &colourSpace) != 0) {
-    return Problem(handle.get());
-  }
-  if (static_cast<long long>(width) * height > kMaxScannedPixels) return std::nullopt;
+std::optional<std::string> ScanFileProblem(const std::string& path) {
+  PictureFile file(path);
+  JpegFileDecoder d(file);
+  jpeg_decompress_struct& info = d.info;
+  if (!d.ReadHeader()) return ScanProblemReason(d.Message(), false);
+  if (static_cast<long long>(info.image_width) * info.image_height > kMaxPicturePixels) return std::nullopt;
 
-  // Grey needs only the luminance converted; the decoder cannot turn CMYK into grey.
-  const bool cmyk = colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK;
-  const int format = cmyk ? TJPF_CMYK : TJPF_GRAY;
-  const tjscalingfactor eighth{1, 8};
-  const int scaledWidth = TJSCALED(width, eighth);
-  const int scaledHeight = TJSCALED(height, eighth);
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(scaledWidth) * scaledHeight * tjPixelSize[format]);
-  // A progressive file of absurdly many scans is refused rather than decoded for minutes.
-  const int flags = TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE | TJFLAG_LIMITSCANS;
-  if (tjDecompress2(handle.get(), data, bytes.size(), pixels.data(), scaledWidth, 0, scaledHeight, format, flags) != 0) {
-    return Problem(handle.get());
+  info.scale_num = 1;
+  info.scale_denom = 8;
+  info.dct_method = JDCT_IFAST;
+  info.do_fancy_upsampling = FALSE;
+  // Grey needs only the luminance converted.
+  if (info.jpeg_color_space == JCS_YCbCr) info.out_color_space = JCS_GRAYSCALE;
+  // A progressive picture is read whole here, into its coefficients.
+  if (!d.Guarded([&] { jpeg_start_decompress(&info); })) {
+    if (d.OutOfMemory()) return std::nullopt;
+    return ScanProblemReason(d.Message(), false);
   }
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(info.output_width) * static_cast<std::size_t>(info.output_components));
+  // Up to the end marker, where corrupt data after the last row shows.
+  if (!d.Guarded([&] {
+        while (info.output_scanline < info.output_height) {
+          JSAMPROW rows = row.data();
+          jpeg_read_scanlines(&info, &rows, 1);
+        }
+        jpeg_finish_decompress(&info);
+      })) {
+    return ScanProblemReason(d.Message(), false);
+  }
+  if (const std::optional<std::string> warning = d.FirstWarning()) return ScanProblemReason(*warning, true);
   return std::nullopt;
 }
