@@ -42,7 +42,7 @@ class ThumbnailStrip {
   // the pass at its place, and its cell is marked with the reason.
   void Paint(QPainter& painter, const QRect& exposed, const PictureList& pictures, StripHost& host);
 
-  // What the decoder says about the picture's data (see ScanDataProblem),
+  // What the decoder says about the picture's data (see ScanFileProblem),
   // remembered for the file as it is now, so that neither the strip nor a
   // build decodes it again. Throws what PictureFile throws.
   std::optional<std::string> ScanProblem(const std::string& path);
