@@ -14,6 +14,10 @@ std::string SizeText(JpegSize size) {
   return std::to_string(size.Width) + " x " + std::to_string(size.Height);
 }
 
+std::string SizeMismatchReason(JpegSize picture, JpegSize movie, const std::string& firstPath) {
+  return SizeText(picture) + ", but the movie is " + SizeText(movie) + " (the size of " + firstPath + ")";
+}
+
 // Runs task(0) to task(count - 1) on up to `workers` threads, this one
 // included; task must not throw.
 void RunOnWorkers(std::size_t count, unsigned workers, const std::function<void(std::size_t)>& task) {
@@ -80,10 +84,6 @@ PictureReview RefuseOrPass(PictureReview review, bool strict) {
 }
 
 }  // namespace
-
-std::string SizeMismatchReason(JpegSize picture, JpegSize movie, const std::string& firstPath) {
-  return SizeText(picture) + ", but the movie is " + SizeText(movie) + " (the size of " + firstPath + ")";
-}
 
 std::optional<std::string> FrameRefusal(const JpegFrame& frame, JpegSize movie, const std::string& firstPath) {
   if (frame.ArithmeticCoded()) return "arithmetic-coded JPEG, which SWF players do not show";

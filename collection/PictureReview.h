@@ -28,13 +28,10 @@ struct PictureReview {
 // window answers from what its strip has decoded already.
 using ScanChecker = std::function<std::optional<std::string>(const std::string& path)>;
 
-// Why a picture of another size than the first is refused, e.g.
-// "1920 x 1080, but the movie is 2560 x 1600 (the size of view01.jpg)".
-std::string SizeMismatchReason(JpegSize picture, JpegSize movie, const std::string& firstPath);
-
 // Why the movie cannot carry a picture of this frame header, when it cannot:
 // arithmetic coding, which SWF players do not show, or another size than the
-// movie's (the size of the picture at firstPath).
+// movie's, the size of the picture at firstPath ("1920 x 1080, but the movie
+// is 2560 x 1600 (the size of view01.jpg)").
 std::optional<std::string> FrameRefusal(const JpegFrame& frame, JpegSize movie, const std::string& firstPath);
 
 // The warnings a frame header alone gives: a side over kMaxPlayerSide, or
@@ -43,9 +40,9 @@ std::vector<std::string> FrameWarnings(const JpegFrame& frame);
 
 // Every picture in list order: a header that cannot be read (not a JPEG, cut
 // short, damaged) or a FrameRefusal, the movie being the first picture's
-// size, refuses it; a
-// picture that passes gets its FrameWarnings, then what the scan check says.
-// A file that cannot be opened or read throws as PictureFile does.
+// size, refuses it; a picture that passes gets its FrameWarnings, then what
+// the scan check says. A file that cannot be opened or read throws as
+// PictureFile does.
 //
 // Decoding is nearly all of the review's time, so without a checker of the
 // caller's the files are decoded on every processor at once; a checker of
