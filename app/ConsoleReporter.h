@@ -21,8 +21,8 @@ class ConsoleReporter : public BuildReporter {
   void SetProgressMaximum(int maximum) override;
   void SetProgressPosition(int position) override;
   void SetStatusText(const std::string& text) override;
-
-  // "orbilux-build: warning: text" on a line of its own.
+  // A picture that builds but will show wrong, pictures out of order:
+  // "orbilux-build: warning: TEXT" on a line of its own.
   void Warn(const std::string& text);
 
  private:

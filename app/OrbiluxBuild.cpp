@@ -14,8 +14,8 @@
 #include "app/PictureSources.h"
 #include "collection/Errors.h"
 #include "collection/FolderScan.h"
-#include "collection/JpegHeader.h"
 #include "collection/PictureList.h"
+#include "collection/PictureReview.h"
 #include "generated/BuildInfo.h"
 #include "movie/FileReplace.h"
 #include "movie/JZZH.h"
@@ -60,27 +60,28 @@ PictureList CollectPictures(const BuildOptions& options) {
   return pictures;
 }
 
-void Build(const BuildOptions& options) {
-  ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1, options.Level);
+// Every picture refused, each on its line, then the window's two lines.
+void PrintRefusal(const PictureMismatchError& refusal, ConsoleReporter& reporter) {
+  for (const PictureNote& warning : refusal.Warnings()) reporter.Warn(warning.Text());
+  for (const PictureNote& refused : refusal.Refusals()) PrintError(refused.Text());
+  PrintError(refusal.what());
+}
+
+void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   if (!options.Sort) {
     if (const auto pair = FirstPairOutOfOrder(options.Pictures)) reporter.Warn(OrderWarning(*pair));
   }
   const PictureList pictures = CollectPictures(options);
   // A folder without pictures leaves nothing to build.
   if (pictures.Count() == 0) throw NoPicturesError();
-  if (!pictures.AllPicturesAreJpeg()) throw PictureMismatchError();
-
   // The movie takes the first picture's size, as the window's strip sets it.
-  JpegSize size;
-  try {
-    size = ReadJpegSize(pictures.At(0).Path);
-  } catch (const JpegHeaderError&) {
-    throw PictureMismatchError();
-  }
+  const PictureReview review = CheckPicturesForMovie(pictures, options.Strict);
+  for (const PictureNote& warning : review.Warnings) reporter.Warn(warning.Text());
 
   MovieStream stream;
   const TConversion converter;
-  WriteMovie(pictures, size.Width, size.Height, options.Output, stream, converter, reporter);
+  WriteMovie(pictures, review.MovieSize.Width, review.MovieSize.Height, options.Output, stream, converter,
+             reporter);
 }
 
 }  // namespace
@@ -105,8 +106,12 @@ int main(int argc, char** argv) {
     std::printf("%s\n", VersionLine("orbilux-build").c_str());
     return 0;
   }
+  ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1, options.Level);
   try {
-    Build(options);
+    Build(options, reporter);
+  } catch (const PictureMismatchError& refusal) {
+    PrintRefusal(refusal, reporter);
+    return kExitRefused;
   } catch (const std::exception& e) {
     PrintError(e.what());
     return kExitRefused;

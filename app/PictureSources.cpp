@@ -84,7 +84,11 @@ std::optional<std::pair<std::string, std::string>> FirstPairOutOfOrder(const std
     const PictureSource& before = sources[i - 1];
     const PictureSource& after = sources[i];
     if (before.Type != PictureSource::Kind::File || after.Type != PictureSource::Kind::File) continue;
-    if (NaturalLess(after.Path, before.Path)) return std::make_pair(before.Path, after.Path);
+    // Only where plain character order, a shell's, keeps the pair: an order
+    // the user typed on purpose is left alone.
+    if (NaturalLess(after.Path, before.Path) && !(after.Path < before.Path)) {
+      return std::make_pair(before.Path, after.Path);
+    }
   }
   return std::nullopt;
 }

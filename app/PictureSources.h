@@ -28,9 +28,10 @@ class ListFileError : public AppError {
   using AppError::AppError;
 };
 
-// The first two pictures named one after the other on the command line that
-// natural name order would swap (a shell sorts view10.jpg before view2.jpg),
-// or nothing when they are in order. Folders and lists keep their own order.
+// The first two pictures named one after the other on the command line in
+// the order a shell sorts names, which natural name order would swap
+// (view10.jpg before view2.jpg), or nothing. Pictures in an order no sort
+// gives were put so on purpose; folders and lists keep their own order.
 std::optional<std::pair<std::string, std::string>> FirstPairOutOfOrder(const std::vector<PictureSource>& sources);
 
 // The warning for such a pair.

@@ -54,6 +54,8 @@ TEST(PictureSources, NamesTheFirstPairOfArgumentsOutOfNaturalOrder) {
       // What a shell's * gives.
       {{file("v1.jpg"), file("v10.jpg"), file("v2.jpg")}, std::make_pair("v10.jpg"s, "v2.jpg"s)},
       {{file("B.jpg"), file("a.jpg")}, std::make_pair("B.jpg"s, "a.jpg"s)},
+      // An order no sort gives is the user's own.
+      {{file("good.jpg"), file("cut.jpg")}, std::nullopt},
       // Around a folder the user chose the order.
       {{file("v10.jpg"), folder, file("v2.jpg")}, std::nullopt},
   };
