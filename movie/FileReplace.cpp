@@ -86,3 +86,13 @@ void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> b
   if (closed != 0) fail(StreamWriteError());
   if (files.Rename(temporary, path) != 0) fail(FileCreateError(path, errno));
 }
+
+void WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes, FileSystem& files) {
+  const int fd = files.CreateNew(path, 0666);
+  if (fd < 0) throw FileCreateError(path, errno);
+  const bool written = WriteAll(files, fd, bytes);
+  if (files.Close(fd) != 0 || !written) {
+    files.Remove(path);
+    throw StreamWriteError();
+  }
+}

@@ -36,3 +36,10 @@ FileSystem& SystemFileSystem();
 // it fails.
 void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> bytes,
                         FileSystem& files = SystemFileSystem());
+
+// Writes bytes to a new file at path, which must not exist yet, without
+// flushing it to the disk (the caller flushes a whole folder at once). The
+// same permissions and errors as ReplaceFileContent; a file that could not be
+// written whole is removed.
+void WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                  FileSystem& files = SystemFileSystem());

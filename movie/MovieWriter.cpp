@@ -119,14 +119,14 @@ tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
   return patches;
 }
 
-void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
-                const std::string& path, MovieStream& stream, const TConversion& converter,
-                BuildReporter& reporter, FileSystem& files) {
+void BuildMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
+                MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
+                const MovieSink& save) {
   CheckMovieInputs(pictures, width, height);
   reporter.ShowProgressPanel(true);
   try {
     AssembleMovie(pictures, width, height, stream, converter, reporter);
-    ReplaceFileContent(path, stream.Bytes(), files);
+    save(stream.Bytes());
     reporter.SetStatusText(kBuildDoneText);
   } catch (...) {
     // A failed build leaves no panel behind; the error goes on to the caller.
@@ -134,4 +134,11 @@ void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t he
     throw;
   }
   reporter.ShowProgressPanel(false);
+}
+
+void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
+                const std::string& path, MovieStream& stream, const TConversion& converter,
+                BuildReporter& reporter, FileSystem& files) {
+  BuildMovie(pictures, width, height, stream, converter, reporter,
+             [&](std::span<const std::uint8_t> movie) { ReplaceFileContent(path, movie, files); });
 }

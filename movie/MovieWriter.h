@@ -4,6 +4,8 @@
 // then replaces the target file atomically.
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 #include "collection/PictureList.h"
@@ -37,6 +39,15 @@ inline constexpr const char* kBuildDoneText = "Translating is OK!!";
 void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
                 const std::string& path, MovieStream& stream, const TConversion& converter,
                 BuildReporter& reporter, FileSystem& files = SystemFileSystem());
+
+// Where a finished movie goes: its bytes, once assembled and patched.
+using MovieSink = std::function<void(std::span<const std::uint8_t> movie)>;
+
+// What WriteMovie does, with the assembled movie handed to save instead of
+// written to one file: the same checks, progress, status text and errors.
+void BuildMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
+                MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
+                const MovieSink& save);
 
 // The refusals WriteMovie makes before it shows or reads anything: an empty
 // list (NoPicturesError), more pictures than the ids allow, or pictures
