@@ -16,7 +16,8 @@
 #include "collection/PictureList.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
-#include "movie/MovieWriter.h"
+#include "publish/PlayerFolder.h"
+#include "publish/Publish.h"
 
 namespace {
 
@@ -65,7 +66,15 @@ void Build(const BuildOptions& options) {
   MovieStream stream;
   const TConversion converter;
   ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1);
-  WriteMovie(pictures, size.Width, size.Height, options.Output, stream, converter, reporter);
+  PublishTargets targets{options.Output, std::nullopt};
+  if (!options.WebFolder.empty()) {
+    targets.Web = WebFolderTarget{options.WebFolder, options.Force, FindPlayerFolder(RunningProgramFolder())};
+  }
+  try {
+    PublishMovie(pictures, size.Width, size.Height, targets, stream, converter, reporter);
+  } catch (const FolderNotEmptyError& refusal) {
+    throw AppError(std::string(refusal.what()) + " Give --force to replace it.");
+  }
 }
 
 }  // namespace

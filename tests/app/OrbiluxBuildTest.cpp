@@ -196,3 +196,29 @@ TEST(OrbiluxBuild, FolderErrorsExitWithOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// --web beside -o writes the same movie into the folder; a folder with
+// something in it is replaced only with --force.
+TEST(OrbiluxBuild, WebFolderWithTheSameMovieReplacedOnlyWithForce) {
+  TempDir dir;
+  const std::string jpeg = MakeJpeg(64, 48);
+  dir.Write("a.jpg", jpeg);
+  dir.Write("b.jpg", MakeJpeg(64, 48, {10, 200, 10}));
+  const Outcome both = RunBuild(dir, {"--web", "site", "-o", "out.swf", "a.jpg", "b.jpg"});
+  ASSERT_EQ(both.status, 0) << both.err;
+  EXPECT_EQ(ReadText(dir.Path() / "site" / "movie.swf"), ReadText(dir.Path() / "out.swf"));
+  EXPECT_EQ(ReadText(dir.Path() / "site" / "pictures" / "001.jpg"), jpeg);
+
+  const Outcome again = RunBuild(dir, {"--web", "site", "a.jpg"});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(again.err, "orbilux-build: The folder \"site\" is not empty. Give --force to replace it.\n");
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "site" / "pictures" / "002.jpg"));
+
+  const Outcome forced = RunBuild(dir, {"--web", "site", "--force", "a.jpg"});
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "site" / "pictures" / "002.jpg"));
+}
+
+}  // namespace
