@@ -17,6 +17,8 @@ class QtDialogs : public WindowDialogs {
 
   std::optional<QStringList> OpenPictures() override;
   std::optional<QString> SaveMoviePath() override;
+  std::optional<QString> WebFolderPath() override;
+  bool ConfirmReplaceFolder(const QString& folder) override;
   void ShowMessage(const MessageBoxText& message) override;
   void RunFolderChooser() override;
   void ShowAbout() override;
@@ -30,4 +32,6 @@ class QtDialogs : public WindowDialogs {
 // The dialogs as they are set up before they run.
 std::unique_ptr<QFileDialog> MakeOpenPicturesDialog(QWidget* parent);
 std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent);
+std::unique_ptr<QFileDialog> MakeWebFolderDialog(QWidget* parent);
+std::unique_ptr<QMessageBox> MakeReplaceFolderQuestion(const QString& folder, QWidget* parent);
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidget* parent);

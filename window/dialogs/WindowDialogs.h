@@ -25,6 +25,11 @@ class WindowDialogs {
   virtual std::optional<QStringList> OpenPictures() = 0;
   // The save dialog for the movie: the chosen path, or nothing on cancel.
   virtual std::optional<QString> SaveMoviePath() = 0;
+  // The folder a web export writes, or nothing on cancel.
+  virtual std::optional<QString> WebFolderPath() = 0;
+  // Asks whether the folder, which is not empty, may be replaced with
+  // everything in it; true for yes.
+  virtual bool ConfirmReplaceFolder(const QString& folder) = 0;
   virtual void ShowMessage(const MessageBoxText& message) = 0;
   // Runs the folder chooser modally; it leaves its answer in the main
   // window's ImportFolder.

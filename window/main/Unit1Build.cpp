@@ -19,14 +19,9 @@ const char* const kStopCaption = "Stop - Orbilux Rezeved2.0";
 
 void TForm1::Build1Click() { RunBuild(); }
 
-// A list the movie cannot be made of is refused in the stop message box, both
-// before the save dialog and when the writer finds a picture of another size;
-// every other error goes on to the general error report.
 void TForm1::RunBuild() {
-  try {
-    // An empty list would make a movie of nothing; say so before asking for a file.
-    if (PictureList.Count() == 0) throw NoPicturesError();
-    if (!PictureList.AllPicturesAreJpeg()) throw PictureMismatchError();
+  RunRefusingInStopBox([this] {
+    CheckPicturesBuildable();
     const std::optional<QString> path = dialogs_->SaveMoviePath();
     if (!path) return;
     OutputPath = *path;
@@ -38,11 +33,25 @@ void TForm1::RunBuild() {
       ShowProgressPanel(false);
       throw;
     }
+  });
+}
+
+// A list the movie cannot be made of is refused in the stop message box, both
+// before the save dialog and when the writer finds a picture of another size.
+void TForm1::RunRefusingInStopBox(const std::function<void()>& build) {
+  try {
+    build();
   } catch (const PictureMismatchError& refusal) {
     ShowStopMessage(QString::fromUtf8(refusal.what()));
   } catch (const NoPicturesError& refusal) {
     ShowStopMessage(QString::fromUtf8(refusal.what()));
   }
+}
+
+void TForm1::CheckPicturesBuildable() const {
+  // An empty list would make a movie of nothing; say so before asking for a file.
+  if (PictureList.Count() == 0) throw NoPicturesError();
+  if (!PictureList.AllPicturesAreJpeg()) throw PictureMismatchError();
 }
 
 void TForm1::WriteMovie(const QString& path) {
