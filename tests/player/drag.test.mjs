@@ -6,7 +6,7 @@ import { test, before, after } from 'node:test';
 import { startSession } from './lib/player.mjs';
 import { buildMovie } from './lib/movie.mjs';
 import { Gallery } from './lib/gallery.mjs';
-import { DRAG_CASES, runDragSteps } from './lib/dragTable.mjs';
+import { DRAG_CASES, DRAG_OUT_AND_RELEASE, runDragSteps } from './lib/dragTable.mjs';
 
 const WIDTH = 550;
 const HEIGHT = 400;
@@ -36,11 +36,7 @@ const CASES = [
     name: 'a drag goes on outside the stage and after a release there, until a release on the stage',
     count: 6,
     steps: [
-      ['press', 400, 1],
-      ['glide', 500, 2],
-      ['glide', 600, 3], // outside the stage, button still down
-      ['glide', 700, 4],
-      ['release'], // outside: the drag is not over
+      ...DRAG_OUT_AND_RELEASE, // outside: the drag is not over
       ['jump', 300, 3], // back on the stage with the button up: 400 pixels left, one step back
       ['glide', 400, 4],
       ['click', 400, 4], // a press and a release on the stage end it

@@ -10,7 +10,7 @@ import { startSession } from './lib/player.mjs';
 import { buildWebFolder } from './lib/movie.mjs';
 import { Gallery } from './lib/gallery.mjs';
 import { WebPage } from './lib/webpage.mjs';
-import { DRAG_CASES, Y, runDragSteps } from './lib/dragTable.mjs';
+import { DRAG_CASES, DRAG_OUT_AND_RELEASE, Y, runDragSteps } from './lib/dragTable.mjs';
 import { checkHintFadeAndReturn } from './lib/hintFade.mjs';
 
 const WIDTH = 550;
@@ -55,11 +55,7 @@ const CASES = [
     name: 'a release anywhere ends the drag, also outside the stage',
     count: 6,
     steps: [
-      ['press', 400, 1],
-      ['glide', 500, 2],
-      ['glide', 600, 3], // outside the stage, button still down
-      ['glide', 700, 4],
-      ['release'], // outside: the drag is over
+      ...DRAG_OUT_AND_RELEASE, // outside: the drag is over
       ['jump', 300, 4], // back on the stage with the button up: nothing
       ['glide', 100, 4],
     ],

@@ -77,6 +77,16 @@ export const DRAG_CASES = [
   },
 ];
 
+// A drag that leaves the stage to the right and ends with a release out
+// there; what follows differs between the movie and the page.
+export const DRAG_OUT_AND_RELEASE = [
+  ['press', 400, 1],
+  ['glide', 500, 2],
+  ['glide', 600, 3], // outside the stage, button still down
+  ['glide', 700, 4],
+  ['release'],
+];
+
 // Runs the steps on a stage whose gallery shows picture 1, from the
 // stage's middle; fails with the trace of what was shown so far.
 export async function runDragSteps(stage, gallery, steps) {
