@@ -35,7 +35,8 @@ std::vector<std::uint8_t> PngRows(const std::vector<std::uint8_t>& argb) {
       const std::uint8_t* p = &argb[(static_cast<std::size_t>(y) * kWidth + x) * 4];
       const int alpha = p[0];
       for (int channel = 1; channel <= 3; ++channel) {
-        rows.push_back(alpha == 0 ? 0 : static_cast<std::uint8_t>((p[channel] * 255 + alpha / 2) / alpha));
+        const int colour = alpha == 0 ? 0 : (p[channel] * 255 + alpha / 2) / alpha;
+        rows.push_back(static_cast<std::uint8_t>(colour));
       }
       rows.push_back(p[0]);
     }

@@ -35,21 +35,20 @@ bool SyncFileSystemOf(const std::string& folder) {
   return synced;
 }
 
-// Puts from in to's place when to is a folder already there, leaving the
-// old folder at from: one atomic exchange where the file system has it,
-// else two renames.
-int ExchangeFolders(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return -1;
+// Puts the folder from in the place of the folder to, in one atomic
+// exchange where the file system has it, else with two renames. Returns
+// where the old folder now lies, or throws FolderCreateError with to.
+std::string ExchangeFolders(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) return from;
+  if (errno != EINVAL && errno != ENOSYS) throw FolderCreateError(to, errno);
   const std::string aside = from + ".old";
-  if (::rename(to.c_str(), aside.c_str()) != 0) return -1;
+  if (::rename(to.c_str(), aside.c_str()) != 0) throw FolderCreateError(to, errno);
   if (::rename(from.c_str(), to.c_str()) != 0) {
     const int error = errno;
     ::rename(aside.c_str(), to.c_str());
-    errno = error;
-    return -1;
+    throw FolderCreateError(to, error);
   }
-  return ::rename(aside.c_str(), from.c_str());
+  return aside;
 }
 
 }  // namespace
@@ -75,20 +74,18 @@ StagedFolder::~StagedFolder() {
 void StagedFolder::Commit() {
   if (!SyncFileSystemOf(staging_)) throw FolderCreateError(target_, errno);
   std::error_code error;
-  const bool replacing = fs::is_directory(fs::symlink_status(target_, error));
-  if (!replacing && fs::exists(fs::symlink_status(target_, error))) throw FolderCreateError(target_, ENOTDIR);
-  if ((replacing ? ExchangeFolders(staging_, target_) : ::rename(staging_.c_str(), target_.c_str())) != 0) {
-    throw FolderCreateError(target_, errno);
-  }
-  if (!replacing) {
+  const fs::file_status there = fs::symlink_status(target_, error);
+  if (!fs::is_directory(there)) {
+    if (fs::exists(there)) throw FolderCreateError(target_, ENOTDIR);
+    if (::rename(staging_.c_str(), target_.c_str()) != 0) throw FolderCreateError(target_, errno);
     committed_ = true;
     return;
   }
-  // The old folder now lies at the staging place.
-  fs::remove_all(staging_, error);
+  const std::string old = ExchangeFolders(staging_, target_);
   committed_ = true;
+  fs::remove_all(old, error);
   if (error) {
     throw AppError("The folder \"" + target_ + "\" is written, but its old content could not be removed from \"" +
-                   staging_ + "\". " + SystemReason(error.value()));
+                   old + "\". " + SystemReason(error.value()));
   }
 }
