@@ -80,13 +80,16 @@ test('a horizontal touch drag turns; a vertical swipe scrolls the page and does 
 
     await page.page.evaluate(() => document.body.insertAdjacentHTML('beforeend', '<div style="height:2000px"></div>'));
     await page.touchDrag(Array.from({ length: 13 }, (_, i) => [300, 380 - i * 20]));
-    let scrolled = 0;
-    for (let tries = 0; tries < 50 && scrolled === 0; tries++) {
-      await new Promise((resolve) => setTimeout(resolve, 40));
-      scrolled = await page.page.evaluate(() => window.scrollY);
+    // The page may glide on after the finger is off; wait until it rests.
+    let scrolled = -1;
+    for (let tries = 0; tries < 50; tries++) {
+      await new Promise((resolve) => setTimeout(resolve, 60));
+      const now = await page.page.evaluate(() => window.scrollY);
+      if (now > 0 && now === scrolled) break;
+      scrolled = now;
     }
     assert.ok(scrolled > 0, 'the swipe up scrolled the page');
-    page.top -= scrolled;
+    await page.page.evaluate(() => window.scrollTo(0, 0));
     assert.equal(await gallery.shownAfterFrames(), 2, 'and left the picture alone');
   }));
 
