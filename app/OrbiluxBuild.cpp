@@ -3,6 +3,7 @@
 // Build command does, with the same core calls, so both write the same bytes.
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -14,6 +15,7 @@
 #include "collection/FolderScan.h"
 #include "collection/JpegHeader.h"
 #include "collection/PictureList.h"
+#include "movie/FileReplace.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
 #include "publish/PlayerFolder.h"
@@ -80,6 +82,10 @@ void Build(const BuildOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A closed pipe on standard error only loses the progress; the exit status
+  // still says whether the movie was written.
+  std::signal(SIGPIPE, SIG_IGN);
+  RemovePartialFilesOnSignals();
   BuildOptions options;
   try {
     options = ParseBuildOptions(std::vector<std::string>(argv + 1, argv + argc));

@@ -1,6 +1,7 @@
 #include "collection/Errors.h"
 
 #include <cstring>
+#include <utility>
 
 ConvertError::ConvertError(const std::string& text)
     : AppError("'" + text + "' is not a valid integer value") {}
@@ -24,6 +25,9 @@ StreamWriteError::StreamWriteError() : AppError("Stream write error") {}
 std::string SystemReason(int systemError) {
   return std::strerror(systemError);
 }
+
+FileRefusedError::FileRefusedError(std::string path, std::string reason)
+    : AppError(path + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
 
 JpegHeaderError::JpegHeaderError(const std::string& path)
     : AppError("The file \"" + path + "\" is not a JPEG picture whose size can be read.") {}

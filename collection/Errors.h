@@ -57,6 +57,27 @@ class StreamWriteError : public AppError {
 // The system's own words for an errno value, as the messages above quote them.
 std::string SystemReason(int systemError);
 
+// A file refused for a reason of its own, named in front of it:
+// "view1.jpg: not a regular file". The path and the reason stay apart, so
+// that a caller can show either.
+class FileRefusedError : public AppError {
+ public:
+  FileRefusedError(std::string path, std::string reason);
+  const std::string& Path() const { return path_; }
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string path_;
+  std::string reason_;
+};
+
+// A picture in a format the movie cannot carry; the window answers it with
+// the same stop box as a picture of another format or size.
+class PictureFormatError : public FileRefusedError {
+ public:
+  using FileRefusedError::FileRefusedError;
+};
+
 // A file whose JPEG frame header cannot be read.
 class JpegHeaderError : public AppError {
  public:

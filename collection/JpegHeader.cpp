@@ -1,11 +1,10 @@
 #include "collection/JpegHeader.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <array>
 #include <optional>
 
 #include "collection/Errors.h"
+#include "collection/PictureFile.h"
 
 namespace {
 
@@ -21,7 +20,7 @@ bool HasNoLength(int marker) {
 // Walks the segments up to the first frame header. A source gives Next()
 // (a byte, or -1 at the end) and Skip(n) (false when it cannot).
 template <class Source>
-std::optional<JpegSize> ParseFrameSize(Source& in) {
+std::optional<JpegFrame> ParseFrame(Source& in) {
   struct Truncated {};
   auto byte = [&]() {
     const int c = in.Next();
@@ -47,7 +46,7 @@ std::optional<JpegSize> ParseFrameSize(Source& in) {
         const int height = word();
         const int width = word();
         if (width == 0 || height == 0) return std::nullopt;
-        return JpegSize{width, height};
+        return JpegFrame{JpegSize{width, height}, marker};
       }
       if (!in.Skip(length - 2)) return std::nullopt;
     }
@@ -56,18 +55,34 @@ std::optional<JpegSize> ParseFrameSize(Source& in) {
   }
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
+// Reads the file a block at a time; skipped segments are not read at all.
 class FileSource {
  public:
-  explicit FileSource(std::FILE* f) : f_(f) {}
-  int Next() { return std::fgetc(f_); }
-  bool Skip(int n) { return std::fseek(f_, n, SEEK_CUR) == 0; }
+  explicit FileSource(PictureFile& file) : file_(file) {}
+  int Next() {
+    if (at_ == end_) {
+      end_ = file_.ReadSome(buffer_);
+      at_ = 0;
+      if (end_ == 0) return -1;
+    }
+    return buffer_[at_++];
+  }
+  bool Skip(int n) {
+    const auto count = static_cast<std::size_t>(n);
+    if (count <= end_ - at_) {
+      at_ += count;
+    } else {
+      file_.Skip(count - (end_ - at_));
+      at_ = end_ = 0;
+    }
+    return true;
+  }
 
  private:
-  std::FILE* f_;
+  PictureFile& file_;
+  std::array<std::uint8_t, 4096> buffer_{};
+  std::size_t at_ = 0;
+  std::size_t end_ = 0;
 };
 
 class MemorySource {
@@ -88,18 +103,23 @@ class MemorySource {
 
 }  // namespace
 
-JpegSize ReadJpegSize(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-  if (!file) throw FileOpenError(path, errno);
-  FileSource source(file.get());
-  const auto size = ParseFrameSize(source);
-  if (!size) throw JpegHeaderError(path);
-  return *size;
+JpegFrame ReadJpegFrame(const std::string& path) {
+  PictureFile file(path);
+  FileSource source(file);
+  const auto frame = ParseFrame(source);
+  if (!frame) throw JpegHeaderError(path);
+  return *frame;
+}
+
+JpegSize ReadJpegSize(const std::string& path) { return ReadJpegFrame(path).Size; }
+
+JpegFrame ReadJpegFrame(std::span<const std::uint8_t> bytes, const std::string& path) {
+  MemorySource source(bytes);
+  const auto frame = ParseFrame(source);
+  if (!frame) throw JpegHeaderError(path);
+  return *frame;
 }
 
 JpegSize ReadJpegSize(std::span<const std::uint8_t> bytes, const std::string& path) {
-  MemorySource source(bytes);
-  const auto size = ParseFrameSize(source);
-  if (!size) throw JpegHeaderError(path);
-  return *size;
+  return ReadJpegFrame(bytes, path).Size;
 }

@@ -33,7 +33,11 @@ inline constexpr const char* kBuildDoneText = "Translating is OK!!";
 // then nothing is written to path, a file already there keeps its content,
 // and the progress panel is hidden again. A picture that is not a JPEG of
 // width x height (its frame header is read from the bytes that go into the
-// movie) throws PictureMismatchError. On success the status text says
+// movie) throws PictureMismatchError, an arithmetic-coded one
+// PictureFormatError. A target that is one of the pictures (the same file
+// by device and inode) is refused with FileRefusedError naming the picture,
+// and one that is any JPEG picture naming the target, before anything is
+// read or shown. On success the status text says
 // "Translating is OK!!" and the panel is hidden. stream keeps the last
 // movie assembled, or what was assembled up to a failure.
 void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
@@ -43,11 +47,17 @@ void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t he
 // Where a finished movie goes: its bytes, once assembled and patched.
 using MovieSink = std::function<void(std::span<const std::uint8_t> movie)>;
 
-// What WriteMovie does, with the assembled movie handed to save instead of
-// written to one file: the same checks, progress, status text and errors.
+// What WriteMovie does once its inputs are checked, with the assembled movie
+// handed to save instead of written to one file: the same progress, status
+// text and errors. Expects inputs that CheckMovieInputs accepts.
 void BuildMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
                 MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
                 const MovieSink& save);
+
+// Replacing the target must not destroy a picture: refuses a target that is
+// one of the pictures, whatever name (or link) leads to it, or any JPEG
+// picture at all, with FileRefusedError. A target not there yet passes.
+void CheckTargetIsNoPicture(const PictureList& pictures, const std::string& target);
 
 // The refusals WriteMovie makes before it shows or reads anything: an empty
 // list (NoPicturesError), more pictures than the ids allow, or pictures

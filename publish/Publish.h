@@ -14,8 +14,8 @@ struct PublishTargets {
   std::optional<WebFolderTarget> Web;  // none for no web folder
 };
 
-// Checks the web folder's place and the movie's inputs before reading any
-// picture, then builds the movie as WriteMovie does (progress panel, status
+// Checks the movie's inputs, its file's target and the web folder's place
+// before reading any picture, then builds the movie as WriteMovie does (progress panel, status
 // text "Translating is OK!!") and writes the web folder, then the movie file.
 // Throws AppError; each output is whole or not written.
 void PublishMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,

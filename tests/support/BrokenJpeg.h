@@ -31,3 +31,10 @@ inline std::string HeaderOnly(const std::string& jpeg) {
   const std::size_t length = static_cast<unsigned char>(jpeg[at + 2]) << 8 | static_cast<unsigned char>(jpeg[at + 3]);
   return jpeg.substr(0, at + 2 + length) + "\xFF\xD9";
 }
+
+// The same file with its frame header's marker replaced (C9 claims
+// arithmetic coding; the data still is Huffman-coded).
+inline std::string WithFrameMarker(std::string jpeg, unsigned char marker) {
+  jpeg[FrameHeaderAt(jpeg) + 1] = static_cast<char>(marker);
+  return jpeg;
+}

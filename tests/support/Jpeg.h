@@ -4,6 +4,7 @@
 #include <turbojpeg.h>
 
 #include <cstdint>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -65,4 +66,20 @@ inline std::string MakeFakeJpeg(int width, int height, std::size_t fileSize) {
   bytes.append(reinterpret_cast<const char*>(frame), sizeof frame);
   if (fileSize > bytes.size()) bytes.append(fileSize - bytes.size(), '\x5A');
   return bytes;
+}
+
+// Writes jpeg to path with APP15 segments of the largest size after its
+// start marker, up to about fileSize bytes in all, as a camera's huge
+// metadata would stand. The segments' contents are left as holes, so the
+// file takes little room on the disk.
+inline void WriteWithLargeAppSegments(const std::string& path, const std::string& jpeg, std::uint64_t fileSize) {
+  std::ofstream out(path, std::ios::binary);
+  out << jpeg.substr(0, 2);
+  constexpr std::uint64_t kSegment = 2 + 65535;
+  for (std::uint64_t at = 2; at + kSegment + jpeg.size() <= fileSize; at += kSegment) {
+    out << "\xFF\xEF\xFF\xFF";
+    out.seekp(65533, std::ios::cur);
+  }
+  out << jpeg.substr(2);
+  if (!out) throw std::runtime_error("cannot write " + path);
 }

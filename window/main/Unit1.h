@@ -125,7 +125,7 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void Run(void (TForm1::*command)());
   void ShowStopMessage(const QString& text);
   // Appends one picture and widens the strip by a cell when it is full.
-  void AddPictureAndGrow(const QString& path);
+  void AddPictureAndGrow(const std::string& path);
   void RepaintStrip();
 
   WindowDialogs* dialogs_ = nullptr;

@@ -2,12 +2,12 @@
 // the movie writer, with the progress panel the writer drives.
 
 #include <QAction>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 
 #include "collection/Errors.h"
+#include "window/main/PathText.h"
 #include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
 
@@ -37,7 +37,9 @@ void TForm1::RunBuild() {
 }
 
 // A list the movie cannot be made of is refused in the stop message box, both
-// before the save dialog and when the writer finds a picture of another size.
+// before the save dialog and when the writer finds a picture of another size
+// or of a format the players do not show; every other error goes on to the
+// general error report.
 void TForm1::RunRefusingInStopBox(const std::function<void()>& build) {
   try {
     build();
@@ -45,6 +47,8 @@ void TForm1::RunRefusingInStopBox(const std::function<void()>& build) {
     ShowStopMessage(QString::fromUtf8(refusal.what()));
   } catch (const NoPicturesError& refusal) {
     ShowStopMessage(QString::fromUtf8(refusal.what()));
+  } catch (const PictureFormatError&) {
+    ShowStopMessage(QString::fromUtf8(PictureMismatchError().what()));
   }
 }
 
@@ -55,7 +59,7 @@ void TForm1::CheckPicturesBuildable() const {
 }
 
 void TForm1::WriteMovie(const QString& path) {
-  ::WriteMovie(PictureList, MovieWidth, MovieHeight, QFile::encodeName(path).toStdString(), MovieStream,
+  ::WriteMovie(PictureList, MovieWidth, MovieHeight, PathFromText(path), MovieStream,
                Converter, *this);
 }
 

@@ -2,10 +2,10 @@
 // the strip's mouse handling, Exit and About.
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 
 #include "collection/FolderScan.h"
+#include "window/main/PathText.h"
 #include "window/strip/PaintBox.h"
 #include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
@@ -19,15 +19,16 @@ void TForm1::New1Click() {
 void TForm1::Load1Click() {
   const std::optional<QStringList> chosen = dialogs_->OpenPictures();
   if (!chosen) return;
-  for (const QString& path : *chosen) AddPictureAndGrow(path);
+  for (const QString& path : *chosen) AddPictureAndGrow(PathFromText(path));
   RepaintStrip();
 }
 
 void TForm1::FullFolder1Click() {
   dialogs_->RunFolderChooser();
   if (ImportFolder.isEmpty()) return;
-  const std::vector<std::string> found = ScanFolder(QFile::encodeName(ImportFolder).toStdString());
-  for (const std::string& path : found) AddPictureAndGrow(QFile::decodeName(path.c_str()));
+  // The scan's paths go into the list as the bytes it found.
+  const std::vector<std::string> found = ScanFolder(PathFromText(ImportFolder));
+  for (const std::string& path : found) AddPictureAndGrow(path);
   RepaintStrip();
 }
 
@@ -65,8 +66,8 @@ void TForm1::PaintBox1MouseDown(int x) {
 // The strip keeps its own width whatever the scroll box's size.
 void TForm1::ScrollBox1Resize() {}
 
-void TForm1::AddPictureAndGrow(const QString& path) {
-  PictureList.AddPicture(QFile::encodeName(path).toStdString());
+void TForm1::AddPictureAndGrow(const std::string& path) {
+  PictureList.AddPicture(path);
   const int needed = PictureList.Count() * ThumbnailStrip::kCellWidth + 140;
   if (PaintBox1->width() < needed) {
     PaintBox1->resize(PaintBox1->width() + ThumbnailStrip::kCellWidth, PaintBox1->height());

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "collection/Errors.h"
+#include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailDecoder.h"
 
 namespace {
@@ -43,12 +44,8 @@ JpegSize ThumbnailCache::Measure(const FileStamp& file) {
   // pass (access rights, a busy disk) and is tried again on the next look.
   std::variant<JpegSize, std::exception_ptr> outcome;
   try {
-    const JpegSize size = ReadJpegSize(file.Path);
-    CheckDecodable(file.Path, size);
-    outcome = size;
+    outcome = ReadJpegSize(file.Path);
   } catch (const JpegHeaderError&) {
-    outcome = std::current_exception();
-  } catch (const ThumbnailError&) {
     outcome = std::current_exception();
   }
   return SizeOrRethrow(headers_.Put(file, std::move(outcome), 1));
@@ -56,14 +53,18 @@ JpegSize ThumbnailCache::Measure(const FileStamp& file) {
 
 QImage ThumbnailCache::Thumbnail(const FileStamp& file) {
   if (const QImage* known = thumbnails_.Find(file)) return *known;
+  QImage image;
   try {
-    QImage image = DecodeThumbnail(file.Path);
-    const auto cost = static_cast<std::size_t>(image.sizeInBytes());
-    return thumbnails_.Put(file, std::move(image), cost);
+    image = DecodeThumbnail(file.Path);
+  } catch (const PictureTooLargeError& tooLarge) {
+    // Measured all the same, and built: it shows its size instead.
+    image = TooLargePlaceholder(tooLarge.Size());
   } catch (const ThumbnailError&) {
     // Kept with the header, so the picture fails from now on wherever it
     // stands, shown or not.
     headers_.Put(file, std::current_exception(), 1);
     throw;
   }
+  const auto cost = static_cast<std::size_t>(image.sizeInBytes());
+  return thumbnails_.Put(file, std::move(image), cost);
 }

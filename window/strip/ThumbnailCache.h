@@ -42,13 +42,15 @@ class ThumbnailCache {
   explicit ThumbnailCache(std::size_t headerEntries = kDefaultHeaderEntries,
                           std::size_t thumbnailBytes = kDefaultThumbnailBytes);
 
-  // The picture's width and height from its frame header. Throws what
-  // ReadJpegSize throws, and ThumbnailError for a picture too large to decode.
+  // The picture's width and height from its frame header, however large.
+  // Throws what ReadJpegSize throws, and ThumbnailError for a picture that
+  // has failed to decode.
   JpegSize Measure(const FileStamp& file);
 
-  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail. Throws
-  // what DecodeThumbnail throws; a picture that cannot be decoded fails
-  // Measure from then on.
+  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail; one too
+  // large to decode gives a placeholder that shows its size. Throws what
+  // DecodeThumbnail throws otherwise; a picture that cannot be decoded
+  // fails Measure from then on.
   QImage Thumbnail(const FileStamp& file);
 
   std::size_t ThumbnailCount() const { return thumbnails_.Size(); }

@@ -42,7 +42,11 @@ TEST(QtDialogs, OpenDialogTakesSeveralJpegFilesWhateverTheirCase) {
   EXPECT_EQ(dialog->selectedNameFilter(), "JPEG Image File (*.jpg)");
   EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
   EXPECT_TRUE(dialog->isSizeGripEnabled());
-  EXPECT_NE(dialog->findChild<PicturePreview*>(), nullptr);
+  // The pane itself, not just any label of the dialog.
+  const auto* preview = dialog->findChild<PicturePreview*>();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(preview->objectName(), "preview");
+  EXPECT_EQ(preview->text(), "No preview");
 
   dialog->setDirectory(QString::fromStdString(dir.Path().string()));
   EXPECT_EQ(ListedNames(*dialog, 2), (QStringList{"PHOTO.JPG", "a.jpg"}));
