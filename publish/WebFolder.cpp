@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string_view>
 #include <system_error>
@@ -109,9 +110,11 @@ void MakeFolder(const fs::path& folder) {
   if (::mkdir(folder.c_str(), 0777) != 0) throw FolderCreateError(folder.string(), errno);
 }
 
-// Copies the player's files, source maps left out.
-void CopyPlayer(const std::string& from, const fs::path& to, FileSystem& files) {
-  MakeFolder(to);
+using FileWriter = std::function<void(const fs::path& name, std::span<const std::uint8_t> bytes)>;
+
+// Copies the player's files into the folder ruffle, source maps left out.
+void CopyPlayer(const std::string& from, const fs::path& root, const FileWriter& write) {
+  MakeFolder(root / "ruffle");
   std::error_code error;
   fs::directory_iterator entries(from, error);
   if (error) throw FolderOpenError(from, error.value());
@@ -121,7 +124,7 @@ void CopyPlayer(const std::string& from, const fs::path& to, FileSystem& files) 
     PictureFile file(entry.path().string());
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
     file.ReadExactly(bytes);
-    WriteNewFile((to / name).string(), bytes, files);
+    write(fs::path("ruffle") / name, bytes);
   }
 }
 
@@ -166,9 +169,14 @@ void CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
 void WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie, std::int32_t width,
                     std::int32_t height, FileSystem& files) {
   const fs::path place = Place(target.Folder);
+  // Ctrl-C and the like wait while the folder is written: one that comes
+  // stops the writing at the next file, and the unfinished folder is gone
+  // before the signal acts.
+  const StopSignalsHeld held;
   StagedFolder staged(place.string());
   const fs::path root = staged.Path();
-  const auto write = [&](const fs::path& name, std::span<const std::uint8_t> bytes) {
+  const FileWriter write = [&](const fs::path& name, std::span<const std::uint8_t> bytes) {
+    if (StopSignalPending()) throw AppError("The web folder \"" + target.Folder + "\" was not written: stopped.");
     WriteNewFile((root / name).string(), bytes, files);
   };
 
@@ -195,6 +203,6 @@ void WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t>
   write("hint.png", HintPng());
   write(".htaccess", AsBytes(PageFile("htaccess")));
   write("README.txt", AsBytes(PageFile("README.txt")));
-  CopyPlayer(target.PlayerFolder, root / "ruffle", files);
+  CopyPlayer(target.PlayerFolder, root, write);
   staged.Commit();
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -46,11 +48,11 @@ struct Export {
     dir.Write("player/ruffle.js.map", "map");
   }
 
-  void Publish(bool replace = false, const std::string& movieFile = "") {
+  void Publish(bool replace = false, const std::string& movieFile = "", FileSystem& files = SystemFileSystem()) {
     MovieStream stream;
     QuietReporter reporter;
     PublishMovie(list, 64, 48, {movieFile, WebFolderTarget{site, replace, player}}, stream, TConversion(),
-                 reporter);
+                 reporter, files);
   }
 
   // Names in the folder that holds the site, hidden ones included.
@@ -178,6 +180,37 @@ TEST(WebFolder, ReplacesOnlyWhatItMayAndLeavesNothingBehindOnFailure) {
       EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "player", "site"}));
     }
   }
+}
+
+volatile std::sig_atomic_t g_terms = 0;
+
+// A stop signal that comes while the folder is written stops the writing,
+// and acts once the unfinished folder is gone.
+TEST(WebFolder, AStopSignalWaitsForTheUnfinishedFolderToGo) {
+  class SignalAtSecondFile : public FileSystem {
+   public:
+    int CreateNew(const std::string& path, mode_t mode) override {
+      if (++made_ == 2) ::raise(SIGTERM);
+      return FileSystem::CreateNew(path, mode);
+    }
+
+   private:
+    int made_ = 0;
+  } files;
+  struct sigaction count {}, saved {};
+  count.sa_handler = [](int) { g_terms = g_terms + 1; };
+  ::sigaction(SIGTERM, &count, &saved);
+  Export run;
+  std::string error;
+  try {
+    run.Publish(false, "", files);
+  } catch (const AppError& e) {
+    error = e.what();
+  }
+  ::sigaction(SIGTERM, &saved, nullptr);
+  EXPECT_EQ(g_terms, 1);
+  EXPECT_EQ(error, "The web folder \"" + run.site + "\" was not written: stopped.");
+  EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "player"}));
 }
 
 // A link to a folder: the folder is written where the link leads, and the
