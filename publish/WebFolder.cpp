@@ -1,6 +1,7 @@
 #include "publish/WebFolder.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -149,6 +150,9 @@ void CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
   std::error_code error;
   const fs::file_status status = fs::status(place, error);
   if (fs::exists(status) && !fs::is_directory(status)) throw FolderCreateError(target.Folder, ENOTDIR);
+  // The new folder is made beside its place: say at once when it cannot be,
+  // rather than after reading every picture.
+  if (::access(place.parent_path().c_str(), W_OK | X_OK) != 0) throw FolderCreateError(target.Folder, errno);
   if (FolderHasContent(place.string())) {
     if (!target.Replace) throw FolderNotEmptyError(target.Folder);
     for (const PictureEntry& entry : pictures.Entries()) {

@@ -38,7 +38,8 @@ bool FolderHasContent(const std::string& folder);
 std::string WebPictureName(std::size_t i, std::size_t count);
 
 // The refusals made before anything is read or written: a file in the
-// folder's place (FolderCreateError); a folder there that is not empty,
+// folder's place, or a parent folder that is missing or closed to writing
+// (FolderCreateError); a folder there that is not empty,
 // unless Replace (FolderNotEmptyError); a folder to replace that holds one
 // of the pictures or the player itself; a player folder without the player.
 void CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pictures);
