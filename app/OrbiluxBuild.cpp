@@ -13,8 +13,8 @@
 #include "app/ConsoleReporter.h"
 #include "collection/Errors.h"
 #include "collection/FolderScan.h"
-#include "collection/JpegHeader.h"
 #include "collection/PictureList.h"
+#include "collection/PictureReview.h"
 #include "movie/FileReplace.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
@@ -51,29 +51,29 @@ PictureList CollectPictures(const std::vector<PictureSource>& sources) {
   return pictures;
 }
 
-void Build(const BuildOptions& options) {
+// Every picture refused, each on its line, then the window's two lines.
+void PrintRefusal(const PictureMismatchError& refusal, ConsoleReporter& reporter) {
+  for (const PictureNote& warning : refusal.Warnings()) reporter.Warn(warning.Text());
+  for (const PictureNote& refused : refusal.Refusals()) PrintError(refused.Text());
+  PrintError(refusal.what());
+}
+
+void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   const PictureList pictures = CollectPictures(options.Pictures);
   // A folder without pictures leaves nothing to build.
   if (pictures.Count() == 0) throw NoPicturesError();
-  if (!pictures.AllPicturesAreJpeg()) throw PictureMismatchError();
-
   // The movie takes the first picture's size, as the window's strip sets it.
-  JpegSize size;
-  try {
-    size = ReadJpegSize(pictures.At(0).Path);
-  } catch (const JpegHeaderError&) {
-    throw PictureMismatchError();
-  }
+  const PictureReview review = CheckPicturesForMovie(pictures, options.Strict);
+  for (const PictureNote& warning : review.Warnings) reporter.Warn(warning.Text());
 
   MovieStream stream;
   const TConversion converter;
-  ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1);
   PublishTargets targets{options.Output, std::nullopt};
   if (!options.WebFolder.empty()) {
     targets.Web = WebFolderTarget{options.WebFolder, options.Force, FindPlayerFolder(RunningProgramFolder())};
   }
   try {
-    PublishMovie(pictures, size.Width, size.Height, targets, stream, converter, reporter);
+    PublishMovie(pictures, review.MovieSize.Width, review.MovieSize.Height, targets, stream, converter, reporter);
   } catch (const FolderNotEmptyError& refusal) {
     throw AppError(std::string(refusal.what()) + " Give --force to replace it.");
   }
@@ -97,8 +97,12 @@ int main(int argc, char** argv) {
     std::fputs(BuildUsage().c_str(), stdout);
     return 0;
   }
+  ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1);
   try {
-    Build(options);
+    Build(options, reporter);
+  } catch (const PictureMismatchError& refusal) {
+    PrintRefusal(refusal, reporter);
+    return kExitRefused;
   } catch (const std::exception& e) {
     PrintError(e.what());
     return kExitRefused;

@@ -29,11 +29,10 @@ std::string SystemReason(int systemError) {
 FileRefusedError::FileRefusedError(std::string path, std::string reason)
     : AppError(path + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
 
-JpegHeaderError::JpegHeaderError(const std::string& path)
-    : AppError("The file \"" + path + "\" is not a JPEG picture whose size can be read.") {}
-
-PictureMismatchError::PictureMismatchError()
-    : AppError(std::string(kFirstLine) + "\r" + kSecondLine) {}
+PictureMismatchError::PictureMismatchError(std::vector<PictureNote> refusals, std::vector<PictureNote> warnings)
+    : AppError(std::string(kFirstLine) + "\r" + kSecondLine),
+      refusals_(std::move(refusals)),
+      warnings_(std::move(warnings)) {}
 
 NoPicturesError::NoPicturesError() : AppError("There are no pictures to build.") {}
 

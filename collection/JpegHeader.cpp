@@ -1,7 +1,7 @@
 #include "collection/JpegHeader.h"
 
+#include <algorithm>
 #include <array>
-#include <optional>
 
 #include "collection/Errors.h"
 #include "collection/PictureFile.h"
@@ -18,40 +18,39 @@ bool HasNoLength(int marker) {
 }
 
 // Walks the segments up to the first frame header. A source gives Next()
-// (a byte, or -1 at the end) and Skip(n) (false when it cannot).
+// (a byte, or -1 at the end) and Skip(n) (false when it cannot). Throws
+// JpegHeaderError with the reason for the user.
 template <class Source>
-std::optional<JpegFrame> ParseFrame(Source& in) {
-  struct Truncated {};
-  auto byte = [&]() {
+JpegFrame ParseFrame(Source& in, const std::string& path) {
+  const auto refuse = [&](const char* reason) { throw JpegHeaderError(path, reason); };
+  const auto byte = [&]() {
     const int c = in.Next();
-    if (c < 0) throw Truncated{};
+    if (c < 0) refuse("the file ends inside its JPEG header");
     return c;
   };
-  auto word = [&]() {
+  const auto word = [&]() {
     const int high = byte();
     return high << 8 | byte();
   };
-  try {
-    if (byte() != 0xFF || byte() != 0xD8) return std::nullopt;
-    for (;;) {
-      if (byte() != 0xFF) return std::nullopt;
-      int marker = byte();
-      while (marker == 0xFF) marker = byte();  // fill bytes
-      if (HasNoLength(marker)) continue;
-      if (marker == 0xDA || marker == 0xD9) return std::nullopt;  // scan or end before a frame
-      const int length = word();
-      if (length < 2) return std::nullopt;
-      if (IsFrameHeader(marker)) {
-        byte();  // sample precision
-        const int height = word();
-        const int width = word();
-        if (width == 0 || height == 0) return std::nullopt;
-        return JpegFrame{JpegSize{width, height}, marker};
-      }
-      if (!in.Skip(length - 2)) return std::nullopt;
+  // An empty or one-byte file is no JPEG file either.
+  if (in.Next() != 0xFF || in.Next() != 0xD8) refuse("not a JPEG file");
+  for (;;) {
+    if (byte() != 0xFF) refuse("its JPEG header is damaged");
+    int marker = byte();
+    while (marker == 0xFF) marker = byte();  // fill bytes
+    if (HasNoLength(marker)) continue;
+    if (marker == 0xDA || marker == 0xD9) refuse("its JPEG header gives no picture size");  // scan or end first
+    const int length = word();
+    if (length < 2) refuse("its JPEG header is damaged");
+    if (IsFrameHeader(marker)) {
+      byte();  // sample precision
+      const int height = word();
+      const int width = word();
+      if (width == 0 || height == 0) refuse("its JPEG header gives no picture size");
+      // The component count is read where it is there; the size alone makes a frame.
+      return JpegFrame{JpegSize{width, height}, marker, std::max(in.Next(), 0)};
     }
-  } catch (const Truncated&) {
-    return std::nullopt;
+    if (!in.Skip(length - 2)) refuse("the file ends inside its JPEG header");
   }
 }
 
@@ -106,18 +105,14 @@ class MemorySource {
 JpegFrame ReadJpegFrame(const std::string& path) {
   PictureFile file(path);
   FileSource source(file);
-  const auto frame = ParseFrame(source);
-  if (!frame) throw JpegHeaderError(path);
-  return *frame;
+  return ParseFrame(source, path);
 }
 
 JpegSize ReadJpegSize(const std::string& path) { return ReadJpegFrame(path).Size; }
 
 JpegFrame ReadJpegFrame(std::span<const std::uint8_t> bytes, const std::string& path) {
   MemorySource source(bytes);
-  const auto frame = ParseFrame(source);
-  if (!frame) throw JpegHeaderError(path);
-  return *frame;
+  return ParseFrame(source, path);
 }
 
 JpegSize ReadJpegSize(std::span<const std::uint8_t> bytes, const std::string& path) {

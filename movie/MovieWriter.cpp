@@ -10,6 +10,7 @@
 #include "collection/Errors.h"
 #include "collection/JpegHeader.h"
 #include "collection/PictureFile.h"
+#include "collection/PictureReview.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ std::string MovieTooLongMessage(std::uint64_t length) {
 
 // Picture i's bitmap tag: the header, then the file's bytes read straight
 // into the stream. Its frame header, read from those bytes, must give the
-// movie's size.
-void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path,
+// movie's size, which is the size of the picture at firstPath.
+void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path, const std::string& firstPath,
                         std::int32_t width, std::int32_t height) {
   PictureFile file(path);
   const std::uint64_t size = file.Size();
@@ -39,16 +40,16 @@ void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path,
   const std::span<std::uint8_t> bytes = s.Claim(static_cast<std::size_t>(size));
   file.ReadExactly(bytes);  // a file that shrank under us ends early
 
+  // Checked before the build, but the file may have changed since.
   JpegFrame frame;
   try {
     frame = ReadJpegFrame(bytes, path);
-  } catch (const JpegHeaderError&) {
-    throw PictureMismatchError();
+  } catch (const JpegHeaderError& refused) {
+    throw PictureMismatchError({{path, refused.Reason()}});
   }
-  if (frame.ArithmeticCoded()) {
-    throw PictureFormatError(path, "arithmetic-coded JPEG, which SWF players do not show");
+  if (const auto reason = FrameRefusal(frame, JpegSize{width, height}, firstPath)) {
+    throw PictureMismatchError({{path, *reason}});
   }
-  if (frame.Size.Width != width || frame.Size.Height != height) throw PictureMismatchError();
 }
 
 constexpr const char* kOverPicture = "the movie would be written over this picture";
@@ -120,7 +121,7 @@ tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
 
   for (std::size_t i = 0; i < n; ++i) {
     reporter.SetProgressPosition(static_cast<int>(i));
-    WritePictureBitmap(stream, i, pictures.Entries()[i].Path, width, height);
+    WritePictureBitmap(stream, i, pictures.Entries()[i].Path, pictures.Entries()[0].Path, width, height);
     tags::WritePictureShape(stream, converter, i, width, height, patches);
     tags::WritePictureClip(stream, i);
     tags::WritePicturePlacement(stream, converter, i, width, height, patches);

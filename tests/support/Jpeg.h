@@ -41,6 +41,16 @@ inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
   return CompressJpeg(pixels, width, height, TJPF_RGB, TJSAMP_420, progressive ? TJFLAG_PROGRESSIVE : 0);
 }
 
+// A width x height JPEG full of detail, so that its picture data is long
+// enough to cut or damage; in any TurboJPEG pixel format (TJPF_CMYK makes a
+// four-component file).
+inline std::string MakeDetailedJpeg(int width, int height, int pixelFormat = TJPF_RGB) {
+  std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) *
+                                    static_cast<size_t>(tjPixelSize[pixelFormat]));
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>((i * 7919) % 251);
+  return CompressJpeg(pixels, width, height, pixelFormat, pixelFormat == TJPF_GRAY ? TJSAMP_GRAY : TJSAMP_420);
+}
+
 // Puts an APP1 segment of the given payload size right after the start marker,
 // as cameras do with their metadata.
 inline std::string WithAppSegment(const std::string& jpeg, std::size_t payload) {

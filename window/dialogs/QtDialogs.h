@@ -16,7 +16,7 @@ class QtDialogs : public WindowDialogs {
   QtDialogs(QWidget& owner, TForm2& folderChooser, TForm3& about);
 
   std::optional<QStringList> OpenPictures() override;
-  std::optional<QString> SaveMoviePath() override;
+  std::optional<QString> SaveMoviePath(const QString& lastMovie) override;
   std::optional<QString> WebFolderPath() override;
   bool ConfirmReplaceFolder(const QString& folder) override;
   void ShowMessage(const MessageBoxText& message) override;
@@ -31,7 +31,9 @@ class QtDialogs : public WindowDialogs {
 
 // The dialogs as they are set up before they run.
 std::unique_ptr<QFileDialog> MakeOpenPicturesDialog(QWidget* parent);
-std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent);
+// The save dialog starts in lastMovie's folder with its name filled in; with
+// no last movie, wherever Qt opens it.
+std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent, const QString& lastMovie = QString());
 std::unique_ptr<QFileDialog> MakeWebFolderDialog(QWidget* parent);
 std::unique_ptr<QMessageBox> MakeReplaceFolderQuestion(const QString& folder, QWidget* parent);
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidget* parent);

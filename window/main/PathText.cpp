@@ -89,3 +89,7 @@ std::string PathFromText(const QString& text) {
   }
   return path;
 }
+
+std::string PathFromUrl(const QUrl& url) {
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}

@@ -28,6 +28,9 @@ class PreviewBrowser : public QWebEngineView {
   void SetLinkHandler(LinkHandler handler) { linkHandler_ = std::move(handler); }
   void OpenLink(const QUrl& url) const;
 
+ protected:
+  void childEvent(QChildEvent* event) override;
+
  private:
   QWebEngineProfile* profile_;
   bool playerFound_;

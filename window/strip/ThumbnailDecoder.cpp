@@ -1,130 +1,14 @@
 #include "window/strip/ThumbnailDecoder.h"
 
-// jpeglib.h needs size_t and FILE declared before it.
-#include <cstddef>
-#include <cstdio>
-// clang-format off
-#include <jpeglib.h>
-#include <jerror.h>
-// clang-format on
 #include <turbojpeg.h>
 
 #include <QtEndian>
-#include <array>
-#include <csetjmp>
 
+#include "collection/JpegDecoder.h"
 #include "collection/PictureFile.h"
+#include "collection/ScanCheck.h"
 
 namespace {
-
-// libjpeg reports an error by calling error_exit, which must not return:
-// it jumps back to the step that was running (see Guarded), past libjpeg's
-// own frames. The message is kept for the ThumbnailError.
-struct ErrorManager {
-  jpeg_error_mgr base;  // first, so that libjpeg's pointer to it is ours too
-  std::jmp_buf back;
-  char message[JMSG_LENGTH_MAX];
-};
-
-void JumpBack(j_common_ptr info) {
-  auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-  errors->base.format_message(info, errors->message);
-  std::longjmp(errors->back, 1);
-}
-
-// Warnings (data cut short, a bad restart marker) still leave a picture.
-void IgnoreMessage(j_common_ptr, int) {}
-
-// Feeds the decoder from the file a block at a time; segments it skips are
-// seeked over, never read.
-struct FileSource {
-  jpeg_source_mgr base;  // first, as above
-  PictureFile* file;
-  std::array<JOCTET, 4096> buffer;  // small: after a skip only a segment header may be needed
-};
-
-void InitSource(j_decompress_ptr) {}
-void TermSource(j_decompress_ptr) {}
-
-boolean FillBuffer(j_decompress_ptr info) {
-  auto* source = reinterpret_cast<FileSource*>(info->src);
-  std::size_t n = 0;
-  bool failed = false;
-  try {
-    n = source->file->ReadSome(source->buffer);
-  } catch (const AppError&) {
-    failed = true;  // jumping out of the handler would leak the exception
-  }
-  if (failed) ERREXIT(info, JERR_FILE_READ);
-  if (n == 0) {
-    // The file ends early: an end marker lets the decoder finish with what
-    // it has, as its own file source does.
-    WARNMS(info, JWRN_JPEG_EOF);
-    source->buffer[0] = 0xFF;
-    source->buffer[1] = JPEG_EOI;
-    n = 2;
-  }
-  source->base.next_input_byte = source->buffer.data();
-  source->base.bytes_in_buffer = n;
-  return TRUE;
-}
-
-void SkipData(j_decompress_ptr info, long count) {
-  if (count <= 0) return;
-  auto* source = reinterpret_cast<FileSource*>(info->src);
-  const auto wanted = static_cast<std::size_t>(count);
-  if (wanted <= source->base.bytes_in_buffer) {
-    source->base.next_input_byte += wanted;
-    source->base.bytes_in_buffer -= wanted;
-    return;
-  }
-  const std::size_t rest = wanted - source->base.bytes_in_buffer;
-  source->base.bytes_in_buffer = 0;
-  bool failed = false;
-  try {
-    source->file->Skip(rest);
-  } catch (const AppError&) {
-    failed = true;
-  }
-  if (failed) ERREXIT(info, JERR_FILE_READ);
-}
-
-// One picture's decoder, released however the decoding ends.
-struct Decoder {
-  explicit Decoder(PictureFile& file) {
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = JumpBack;
-    errors.base.emit_message = IgnoreMessage;
-    source.file = &file;
-    source.base.init_source = InitSource;
-    source.base.fill_input_buffer = FillBuffer;
-    source.base.skip_input_data = SkipData;
-    source.base.resync_to_restart = jpeg_resync_to_restart;
-    source.base.term_source = TermSource;
-  }
-  ~Decoder() { jpeg_destroy_decompress(&info); }
-  Decoder(const Decoder&) = delete;
-  Decoder& operator=(const Decoder&) = delete;
-
-  // Runs one step of libjpeg calls; false when libjpeg reported an error,
-  // whose text is then in errors.message. The step must hold nothing that
-  // needs destroying, since an error jumps out of it.
-  template <class Step>
-  bool Guarded(Step&& step) {
-    if (setjmp(errors.back) != 0) return false;
-    step();
-    return true;
-  }
-
-  // The errors that mean the picture needs more memory than it may have.
-  bool OutOfMemory() const {
-    return errors.base.msg_code == JERR_OUT_OF_MEMORY || errors.base.msg_code == JERR_NO_BACKING_STORE;
-  }
-
-  ErrorManager errors{};
-  FileSource source{};
-  jpeg_decompress_struct info{};
-};
 
 // Laid out in memory as QImage::Format_RGB32 is, with the fourth byte 0xFF.
 constexpr J_COLOR_SPACE kRgb32ColourSpace = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
@@ -180,20 +64,13 @@ QSize ScaledDecodeSize(JpegSize size) {
   return {TJSCALED(size.Width, f), TJSCALED(size.Height, f)};
 }
 
-QImage DecodeThumbnail(const std::string& path) {
+QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* problem) {
   PictureFile file(path);
-  Decoder d(file);
+  JpegFileDecoder d(file);
   jpeg_decompress_struct& info = d.info;
-  const auto fail = [&]() { throw ThumbnailError(path, d.errors.message); };
+  const auto fail = [&]() { throw ThumbnailError(path, d.Message()); };
 
-  if (!d.Guarded([&] {
-        jpeg_create_decompress(&info);
-        info.src = &d.source.base;
-        info.mem->max_memory_to_use = kDecoderMemory;
-        jpeg_read_header(&info, TRUE);
-      })) {
-    fail();
-  }
+  if (!d.ReadHeader()) fail();
   const JpegSize size{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
   CheckDecodable(path, size);
 
@@ -220,7 +97,13 @@ QImage DecodeThumbnail(const std::string& path) {
       })) {
     fail();
   }
-  // What follows the last row (the end marker, anything after it) is not read.
+  // Up to the end marker, where corrupt data after the last row shows; what
+  // follows the marker is not read.
+  if (!d.Guarded([&] { jpeg_finish_decompress(&info); })) fail();
+  if (problem) {
+    const std::optional<std::string> warning = d.FirstWarning();
+    *problem = warning ? std::optional(ScanProblemReason(*warning, true)) : std::nullopt;
+  }
   if (cmyk) CmykToRgb32(decoded);
 
   QImage thumbnail = decoded.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio,

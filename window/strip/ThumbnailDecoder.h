@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <optional>
 #include <string>
 
 #include "collection/Errors.h"
@@ -13,17 +14,6 @@
 
 inline constexpr int kThumbnailWidth = 140;
 inline constexpr int kThumbnailHeight = 129;
-
-// Pictures of more pixels than this are not decoded: a header may claim up
-// to 65535 x 65535, and the scaled picture is held whole before it is
-// stretched to a thumbnail.
-inline constexpr long long kMaxPicturePixels = 1LL << 26;
-
-// What the decoder may allocate for one picture. A progressive picture
-// keeps all its coefficients (128 bytes per 8 x 8 block of each component)
-// until its last scan; one that needs more is too large to decode. With the
-// scaled picture, a thumbnail stays within 64 MiB.
-inline constexpr long kDecoderMemory = 40L << 20;
 
 // A picture that cannot be decoded.
 class ThumbnailError : public AppError {
@@ -41,7 +31,8 @@ class PictureTooLargeError : public ThumbnailError {
   JpegSize size_;
 };
 
-// Throws PictureTooLargeError when a picture of this size is over the pixel bound.
+// Throws PictureTooLargeError when a picture of this size is over the pixel
+// bound (kMaxPicturePixels).
 void CheckDecodable(const std::string& path, JpegSize size);
 
 // The smallest size the decoder can scale a picture of this size to that
@@ -52,6 +43,8 @@ QSize ScaledDecodeSize(JpegSize size);
 // The file's picture stretched to kThumbnailWidth x kThumbnailHeight, aspect
 // not kept. Throws what PictureFile throws when the file cannot be read,
 // PictureTooLargeError when it is over the pixel bound or needs more than
-// kDecoderMemory, ThumbnailError when it cannot be decoded. A file cut short
-// still decodes; its missing part stays grey, as the decoder leaves it.
-QImage DecodeThumbnail(const std::string& path);
+// the decoder may allocate (kDecoderMemory), ThumbnailError when it cannot be decoded. A file cut short
+// or corrupt still decodes (its missing part stays grey, as the decoder
+// leaves it); what the decoder said about it then goes to problem, in
+// ScanProblemReason's words, and nothing goes there for a clean picture.
+QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* problem = nullptr);

@@ -60,6 +60,12 @@ TEST(QtDialogs, SaveDialogAsksForAnSwfFileAndConfirmsReplacing) {
   EXPECT_EQ(dialog->defaultSuffix(), "swf");
   EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
   EXPECT_TRUE(dialog->isSizeGripEnabled());
+
+  TempDir dir;
+  const QString folder = QString::fromStdString(dir.Path().string());
+  const auto again = MakeSaveMovieDialog(nullptr, folder + "/turntable.swf");
+  EXPECT_EQ(again->directory().absolutePath(), folder);
+  EXPECT_EQ(again->selectedFiles(), QStringList{folder + "/turntable.swf"});
 }
 
 TEST(QtDialogs, WebFolderDialogTakesAFolderAndReplacingItDefaultsToNo) {
@@ -74,15 +80,17 @@ TEST(QtDialogs, WebFolderDialogTakesAFolderAndReplacingItDefaultsToNo) {
   EXPECT_EQ(static_cast<QAbstractButton*>(question->defaultButton()), question->button(QMessageBox::No));
 }
 
-TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLine) {
+TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLineAndItsDetails) {
   struct Row {
     MessageBoxText message;
     QMessageBox::Icon icon;
     QString shown;
   };
   const Row rows[] = {
-      {{"Stop - Orbilux Rezeved2.0", "One!\rTwo.", MessageBoxText::Icon::Stop}, QMessageBox::Critical, "One!\nTwo."},
-      {{"Note", "Plain", MessageBoxText::Icon::Information}, QMessageBox::Information, "Plain"},
+      {{"Stop - Orbilux Rezeved2.0", "One!\rTwo.", MessageBoxText::Icon::Stop, "a.jpg: why\nb.jpg: why"},
+       QMessageBox::Critical, "One!\nTwo."},
+      {{"Note", "Plain", MessageBoxText::Icon::Information, {}}, QMessageBox::Information, "Plain"},
+      {{"Careful", "Plain", MessageBoxText::Icon::Warning, {}}, QMessageBox::Warning, "Plain"},
   };
   for (const Row& row : rows) {
     const auto box = MakeMessageBox(row.message, nullptr);
@@ -90,6 +98,7 @@ TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLine) {
     EXPECT_EQ(box->icon(), row.icon);
     EXPECT_EQ(box->text(), row.shown);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box->detailedText(), row.message.Details);
   }
 }
 

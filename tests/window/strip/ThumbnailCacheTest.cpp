@@ -124,7 +124,7 @@ TEST(ThumbnailCache, KeepsSizesAndThumbnailsPerFileVersion) {
   const std::string path = dir.Write("a.jpg", MakeJpeg(640, 480));
   ThumbnailCache cache;
   const FileStamp first = StampOf(path);
-  EXPECT_EQ(cache.Measure(first), (JpegSize{640, 480}));
+  EXPECT_EQ(cache.Measure(first).Size, (JpegSize{640, 480}));
   cache.Thumbnail(first);
 
   // A rewrite under the same name is another file; the old stamp still
@@ -134,7 +134,7 @@ TEST(ThumbnailCache, KeepsSizesAndThumbnailsPerFileVersion) {
   std::filesystem::last_write_time(path, before + std::chrono::seconds(1));
   const FileStamp second = StampOf(path);
   EXPECT_NE(first, second);
-  EXPECT_EQ(cache.Measure(first), (JpegSize{640, 480}));
+  EXPECT_EQ(cache.Measure(first).Size, (JpegSize{640, 480}));
   EXPECT_THROW(cache.Measure(second), JpegHeaderError);
   EXPECT_THROW(cache.Measure(second), JpegHeaderError);  // kept, raised again
 
@@ -146,7 +146,7 @@ TEST(ThumbnailCache, APictureThatFailsToDecodeFailsToMeasureFromThenOn) {
   TempDir dir;
   ThumbnailCache cache;
   const FileStamp file = StampOf(dir.Write("empty.jpg", HeaderOnly(MakeJpeg(640, 480))));
-  EXPECT_EQ(cache.Measure(file), (JpegSize{640, 480}));
+  EXPECT_EQ(cache.Measure(file).Size, (JpegSize{640, 480}));
   EXPECT_THROW(cache.Thumbnail(file), ThumbnailError);
   EXPECT_THROW(cache.Measure(file), ThumbnailError);
 }

@@ -279,6 +279,38 @@ TEST(ThumbnailStrip, AFailingPictureEndsThePassAtItsPlace) {
   }
 }
 
+TEST(ThumbnailStrip, AProblemPictureIsMarkedAndItsTipSaysWhy) {
+  const std::string photo = MakeDetailedJpeg(64, 48);
+  const QRgb kMarkRed = qRgb(220, 0, 0);
+  const QRgb kMarkAmber = qRgb(255, 190, 0);
+  const struct { const char* name; std::string third; QString tip; QRgb mark; bool numbers; } rows[] = {
+      {"not a JPEG", "GIF89a", "%1: not a JPEG file", kMarkRed, false},
+      {"another size", MakeJpeg(80, 48), "%1: 80 x 48, but the movie is 64 x 48 (the size of %2)", kMarkRed, true},
+      {"cut in its picture data", CutInScan(photo),
+       "%1: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails",
+       kMarkAmber, true},
+      {"CMYK", MakeDetailedJpeg(64, 48, TJPF_CMYK), "%1: CMYK colour, which some players cannot decode", kMarkAmber,
+       true},
+  };
+  for (const auto& r : rows) {
+    Album album;
+    album.Add("p0.jpg", photo);
+    album.Add("p1.jpg", photo);
+    album.Add("p2.jpg", r.third);
+    ThumbnailStrip strip;
+    FakeHost host;
+    const QImage image = Render(strip, album.list, host);
+    const QString third = QString::fromStdString(album.list.At(2).Path);
+    EXPECT_EQ(strip.ProblemAt(X0(2) + 70), QString(r.tip).arg(third, QString::fromStdString(album.list.At(0).Path)))
+        << r.name;
+    EXPECT_EQ(strip.ProblemAt(X0(1) + 70), QString()) << r.name;
+    // The mark stands in the top right corner of the picture, and only there.
+    EXPECT_EQ(image.pixel(X0(2) + 133, 24), r.mark) << r.name;
+    EXPECT_NE(image.pixel(X0(1) + 133, 24), r.mark) << r.name;
+    EXPECT_EQ(NumbersShown(image, 4), r.numbers ? 4 : 0) << r.name;
+  }
+}
+
 // Measured from their headers whatever their size, pictures too large to
 // decode show their size on the placeholder and let Build on.
 TEST(ThumbnailStrip, PicturesTooLargeToDecodeShowTheirSizeAndBuild) {
