@@ -5,6 +5,7 @@ import { existsSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 
 import { REPO } from './player.mjs';
+import { makePhotos } from './photos.mjs';
 import { makePictures } from './pictures.mjs';
 import { readSwf } from './swf.mjs';
 
@@ -12,15 +13,16 @@ const BUILD_DIR = process.env.ORBILUX_BUILD_DIR || path.join(REPO, 'build');
 export const BUILDER = path.join(BUILD_DIR, 'app', 'orbilux-build');
 
 // Builds a movie of `count` solid pictures of width x height into `folder`
-// (pictures 1 .. count in their palette colours) and returns
-// { file, width, height, count, swf } with the parsed header and tags.
-export function buildMovie(folder, { width, height, count }) {
+// (pictures 1 .. count in their palette colours; with `photos`, photographs
+// marked in those colours) and returns { file, width, height, count, swf }
+// with the parsed header and tags.
+export function buildMovie(folder, { width, height, count, photos = false }) {
   if (!existsSync(BUILDER)) {
     throw new Error(`the movie builder ${BUILDER} does not exist: build the project first ` +
       '(scripts/build build) or point ORBILUX_BUILD_DIR at a build folder');
   }
-  const pictures = makePictures(path.join(folder, 'pictures'), width, height, count);
-  const file = path.join(folder, `gallery-${width}x${height}-${count}.swf`);
+  const pictures = (photos ? makePhotos : makePictures)(path.join(folder, 'pictures'), width, height, count);
+  const file = path.join(folder, `${photos ? 'photos' : 'gallery'}-${width}x${height}-${count}.swf`);
   try {
     execFileSync(BUILDER, ['-o', file, ...pictures], { stdio: ['ignore', 'pipe', 'pipe'] });
   } catch (error) {
