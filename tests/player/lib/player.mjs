@@ -82,6 +82,19 @@ function cleanConsoleText(text) {
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// Polls movie.colourAt(x, y) until `accept(colour)` holds or the time is up;
+// returns { colour, ok, ms } with the time taken.
+export async function waitForColour(movie, x, y, accept, timeout) {
+  const start = Date.now();
+  for (;;) {
+    const colour = await movie.colourAt(x, y);
+    const ms = Date.now() - start;
+    if (accept(colour)) return { colour, ok: true, ms };
+    if (ms > timeout) return { colour, ok: false, ms };
+    await sleep(40);
+  }
+}
+
 // One movie playing on its own page. Coordinates are stage pixels, (0, 0)
 // at the stage's top-left corner.
 export class Movie {
@@ -172,17 +185,8 @@ export class Movie {
     return (await this.colours([[x, y]]))[0];
   }
 
-  // Polls the colour at (x, y) until `accept(colour)` holds or the time is
-  // up; returns { colour, ok, ms } with the time taken.
-  async waitForColour(x, y, accept, timeout = 3000) {
-    const start = Date.now();
-    for (;;) {
-      const colour = await this.colourAt(x, y);
-      const ms = Date.now() - start;
-      if (accept(colour)) return { colour, ok: true, ms };
-      if (ms > timeout) return { colour, ok: false, ms };
-      await sleep(40);
-    }
+  waitForColour(x, y, accept, timeout = 3000) {
+    return waitForColour(this, x, y, accept, timeout);
   }
 
   // --- the pointer, as real mouse events on the page -----------------------

@@ -7,7 +7,7 @@ import { existsSync } from 'node:fs';
 import path from 'node:path';
 import readline from 'node:readline';
 
-import { REPO } from './player.mjs';
+import { REPO, waitForColour } from './player.mjs';
 
 const BUILD_DIR = process.env.ORBILUX_BUILD_DIR || path.join(REPO, 'build');
 export const HOST = path.join(BUILD_DIR, 'tests', 'player', 'window_player_host');
@@ -131,15 +131,8 @@ export class WindowMovie {
     return (await this.colours([[x, y]]))[0];
   }
 
-  async waitForColour(x, y, accept, timeout = 3000) {
-    const start = Date.now();
-    for (;;) {
-      const colour = await this.colourAt(x, y);
-      const ms = Date.now() - start;
-      if (accept(colour)) return { colour, ok: true, ms };
-      if (ms > timeout) return { colour, ok: false, ms };
-      await sleep(40);
-    }
+  waitForColour(x, y, accept, timeout = 3000) {
+    return waitForColour(this, x, y, accept, timeout);
   }
 
   async mouse(type, x, y) {

@@ -191,7 +191,9 @@ TEST_F(PreviewTest, AMovieThatIsMissingOrNoMovieIsNamedInAPlainMessage) {
         << r.name << ": " << status.Text().toStdString();
     EXPECT_TRUE(status.isVisible() && !status.Loading()) << r.name;
     EXPECT_TRUE(dialogs.Messages.empty()) << r.name;
-    if (r.seenBeforeLoading) EXPECT_EQ(View()->url(), QUrl("about:blank")) << r.name;
+    if (r.seenBeforeLoading) {
+      EXPECT_EQ(View()->url(), QUrl("about:blank")) << r.name;
+    }
   }
 }
 
