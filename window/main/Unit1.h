@@ -62,7 +62,8 @@ class TForm1 : public QMainWindow, public BuildReporter {
   // The web view of the preview, made by the first Preview so that start-up
   // does not wait for the web engine; null until then.
   PreviewBrowser* WebBrowser1 = nullptr;
-  // Covers the preview area while a movie loads or cannot be shown.
+  // Covers the preview area while a movie loads or cannot be shown; made by
+  // the first preview whose page could be written.
   PreviewStatus* PreviewStatus1 = nullptr;
   QWidget* Panel1 = nullptr;
   QToolBar* ToolBar1 = nullptr;

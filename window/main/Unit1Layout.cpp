@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "window/preview/PreviewStatus.h"
 #include "window/style/Icons.h"
 #include "window/strip/PaintBox.h"
 #include "window/main/Unit1.h"
@@ -141,7 +140,6 @@ void TForm1::CreatePanels() {
   previewLayout->setContentsMargins(0, 0, 0, 0);
   previewLayout->setSpacing(0);
   column->addWidget(PreviewArea, 1);
-  PreviewStatus1 = new PreviewStatus(PreviewArea);
 
   Panel1 = new QWidget(client);
   Panel1->setFixedHeight(kPanelHeight);

@@ -14,6 +14,7 @@ void TForm1::ToolButton6Click() {
   // A page that cannot be written ends the command here: the view keeps what
   // it shows, and a first preview makes no view at all.
   const QString page = WritePreviewPage(OutputPath, MovieWidth, MovieHeight);
+  if (!PreviewStatus1) PreviewStatus1 = new PreviewStatus(PreviewArea);
   if (const std::optional<QString> problem = MovieFileProblem(OutputPath)) {
     if (WebBrowser1) WebBrowser1->Clear();
     PreviewStatus1->ShowMessage(*problem);

@@ -192,7 +192,7 @@ TEST_F(PreviewTest, AMovieThatIsMissingOrNoMovieIsNamedInAPlainMessage) {
     EXPECT_TRUE(status.isVisible() && !status.Loading()) << r.name;
     EXPECT_TRUE(dialogs.Messages.empty()) << r.name;
     if (r.seenBeforeLoading) {
-      EXPECT_EQ(View()->url(), QUrl("about:blank")) << r.name;
+      EXPECT_TRUE(QTest::qWaitFor([&] { return View()->url() == QUrl("about:blank"); }, 10000)) << r.name;
     }
   }
 }
