@@ -147,8 +147,9 @@ TEST_F(PreviewTest, AFirstPreviewThatCannotWriteItsPageMakesNoWebView) {
 TEST_F(PreviewTest, SaysTheMovieIsLoadingWithWhatHasBeenReadUntilItsFirstPictureShows) {
   const QColor red(220, 30, 30);
   const QString movie = BuildMovie({QString::fromStdString(pictures.Write("red.jpg", MakeJpeg(320, 240, {220, 30, 30})))});
-  PreviewStatus& status = *form.PreviewStatus1;
   form.ToolButton6->trigger();
+  ASSERT_NE(form.PreviewStatus1, nullptr);
+  PreviewStatus& status = *form.PreviewStatus1;
   ASSERT_TRUE(status.isVisible());
   EXPECT_EQ(status.geometry(), form.PreviewArea->rect());
   QStringList texts{status.Text()};
