@@ -12,19 +12,20 @@ constexpr const char* kPrelude = R"JS(
   const report = (kind, detail) => console.debug(%2 + kind + " " + JSON.stringify(detail));
   const movieObject = document.querySelector("object");
   const movieEmbed = document.querySelector("object embed");
-  const movieAddress = movieEmbed && new URL(movieEmbed.getAttribute("src") || "", document.baseURI).href;
   const playerElement = () => document.querySelector("ruffle-embed, ruffle-object");
 
   // The player fetches its code chunks, its WebAssembly and the movie with
   // fetch(), which the engine refuses for file: addresses; for those this
   // fetch reads through XMLHttpRequest, which a local page may use on local
-  // files, and tells the window how much of the movie it has read.
+  // files, and tells the window how much of the movie it has read (the one
+  // file it fetches from outside its own folder).
+  const publicPath = %1;
   const pageFetch = window.fetch.bind(window);
   const types = { wasm: "application/wasm", js: "text/javascript", swf: "application/x-shockwave-flash" };
   window.fetch = (input, init) => {
     const address = new URL(input instanceof Request ? input.url : String(input), document.baseURI);
     if (address.protocol !== "file:") return pageFetch(input, init);
-    const isMovie = address.href === movieAddress;
+    const isMovie = !address.href.startsWith(publicPath);
     return new Promise((resolve, reject) => {
       const request = new XMLHttpRequest();
       request.open("GET", address.href);
@@ -176,7 +177,7 @@ constexpr const char* kPrelude = R"JS(
   // movie asks for.
   window.RufflePlayer = window.RufflePlayer || {};
   window.RufflePlayer.config = {
-    publicPath: %1,
+    publicPath,
     preferredRenderer: graphicsCard ? "webgl" : "canvas",
     splashScreen: false,
     unmuteOverlay: "hidden",
