@@ -11,8 +11,8 @@ constexpr int kTickMs = 100;
 
 QString Bytes(qint64 count) { return QLocale::c().formattedDataSize(count, 1, QLocale::DataSizeSIFormat); }
 
-}  // namespace
-
+// The movie's file name, the bytes read (when loaded is not negative; total
+// -1 when not known) and the time so far.
 QString LoadingText(const QString& movieName, qint64 loaded, qint64 total, qint64 elapsedMs) {
   QString text = QStringLiteral("Loading the movie \"%1\"\n").arg(movieName);
   if (loaded >= 0) {
@@ -22,8 +22,12 @@ QString LoadingText(const QString& movieName, qint64 loaded, qint64 total, qint6
   return text + QStringLiteral("%1 s").arg(QLocale::c().toString(static_cast<double>(elapsedMs) / 1000.0, 'f', 1));
 }
 
+}  // namespace
+
 PreviewStatus::PreviewStatus(QWidget* parent) : QLabel(parent) {
   setObjectName("PreviewStatus");
+  // Paths are shown as they are, never read as markup.
+  setTextFormat(Qt::PlainText);
   setAlignment(Qt::AlignCenter);
   setWordWrap(true);
   setAutoFillBackground(true);

@@ -39,7 +39,3 @@ class PreviewStatus : public QLabel {
   QElapsedTimer clock_;
   QTimer ticker_;
 };
-
-// The loading text: the movie's file name, the bytes read (when loaded is not
-// negative; total -1 when not known) and the time so far.
-QString LoadingText(const QString& movieName, qint64 loaded, qint64 total, qint64 elapsedMs);
