@@ -30,6 +30,11 @@ void ConsoleReporter::SetStatusText(const std::string& text) {
   std::fprintf(out_, "%s\n", text.c_str());
 }
 
+void ConsoleReporter::Warn(const std::string& text) {
+  EndBarLine();
+  std::fprintf(out_, "orbilux-build: warning: %s\n", text.c_str());
+}
+
 void ConsoleReporter::EndBarLine() {
   if (!barDrawn_) return;
   std::fputc('\n', out_);

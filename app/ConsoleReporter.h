@@ -14,6 +14,8 @@ class ConsoleReporter : public BuildReporter {
   void SetProgressMaximum(int maximum) override { maximum_ = maximum; }
   void SetProgressPosition(int position) override;
   void SetStatusText(const std::string& text) override;
+  // A picture that builds but will show wrong: "orbilux-build: warning: TEXT".
+  void Warn(const std::string& text);
 
  private:
   void EndBarLine();

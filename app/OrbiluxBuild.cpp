@@ -3,6 +3,7 @@
 // Build command does, with the same core calls, so both write the same bytes.
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -12,8 +13,9 @@
 #include "app/ConsoleReporter.h"
 #include "collection/Errors.h"
 #include "collection/FolderScan.h"
-#include "collection/JpegHeader.h"
 #include "collection/PictureList.h"
+#include "collection/PictureReview.h"
+#include "movie/FileReplace.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
 #include "movie/MovieWriter.h"
@@ -48,29 +50,34 @@ PictureList CollectPictures(const std::vector<PictureSource>& sources) {
   return pictures;
 }
 
-void Build(const BuildOptions& options) {
+// Every picture refused, each on its line, then the window's two lines.
+void PrintRefusal(const PictureMismatchError& refusal, ConsoleReporter& reporter) {
+  for (const PictureNote& warning : refusal.Warnings()) reporter.Warn(warning.Text());
+  for (const PictureNote& refused : refusal.Refusals()) PrintError(refused.Text());
+  PrintError(refusal.what());
+}
+
+void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   const PictureList pictures = CollectPictures(options.Pictures);
   // A folder without pictures leaves nothing to build.
   if (pictures.Count() == 0) throw NoPicturesError();
-  if (!pictures.AllPicturesAreJpeg()) throw PictureMismatchError();
-
   // The movie takes the first picture's size, as the window's strip sets it.
-  JpegSize size;
-  try {
-    size = ReadJpegSize(pictures.At(0).Path);
-  } catch (const JpegHeaderError&) {
-    throw PictureMismatchError();
-  }
+  const PictureReview review = CheckPicturesForMovie(pictures, options.Strict);
+  for (const PictureNote& warning : review.Warnings) reporter.Warn(warning.Text());
 
   MovieStream stream;
   const TConversion converter;
-  ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1);
-  WriteMovie(pictures, size.Width, size.Height, options.Output, stream, converter, reporter);
+  WriteMovie(pictures, review.MovieSize.Width, review.MovieSize.Height, options.Output, stream, converter,
+             reporter);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A closed pipe on standard error only loses the progress; the exit status
+  // still says whether the movie was written.
+  std::signal(SIGPIPE, SIG_IGN);
+  RemovePartialFilesOnSignals();
   BuildOptions options;
   try {
     options = ParseBuildOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -82,8 +89,12 @@ int main(int argc, char** argv) {
     std::fputs(BuildUsage().c_str(), stdout);
     return 0;
   }
+  ConsoleReporter reporter(stderr, ::isatty(STDERR_FILENO) == 1);
   try {
-    Build(options);
+    Build(options, reporter);
+  } catch (const PictureMismatchError& refusal) {
+    PrintRefusal(refusal, reporter);
+    return kExitRefused;
   } catch (const std::exception& e) {
     PrintError(e.what());
     return kExitRefused;

@@ -1,6 +1,7 @@
 #include "collection/Errors.h"
 
 #include <cstring>
+#include <utility>
 
 ConvertError::ConvertError(const std::string& text)
     : AppError("'" + text + "' is not a valid integer value") {}
@@ -22,11 +23,13 @@ std::string SystemReason(int systemError) {
   return std::strerror(systemError);
 }
 
-JpegHeaderError::JpegHeaderError(const std::string& path)
-    : AppError("The file \"" + path + "\" is not a JPEG picture whose size can be read.") {}
+FileRefusedError::FileRefusedError(std::string path, std::string reason)
+    : AppError(path + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
 
-PictureMismatchError::PictureMismatchError()
-    : AppError(std::string(kFirstLine) + "\r" + kSecondLine) {}
+PictureMismatchError::PictureMismatchError(std::vector<PictureNote> refusals, std::vector<PictureNote> warnings)
+    : AppError(std::string(kFirstLine) + "\r" + kSecondLine),
+      refusals_(std::move(refusals)),
+      warnings_(std::move(warnings)) {}
 
 NoPicturesError::NoPicturesError() : AppError("There are no pictures to build.") {}
 

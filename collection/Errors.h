@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 class AppError : public std::runtime_error {
  public:
@@ -50,19 +51,50 @@ class StreamWriteError : public AppError {
 // The system's own words for an errno value, as the messages above quote them.
 std::string SystemReason(int systemError);
 
-// A file whose JPEG frame header cannot be read.
-class JpegHeaderError : public AppError {
+// A file refused for a reason of its own, named in front of it:
+// "view1.jpg: not a regular file". The path and the reason stay apart, so
+// that a caller can show either.
+class FileRefusedError : public AppError {
  public:
-  explicit JpegHeaderError(const std::string& path);
+  FileRefusedError(std::string path, std::string reason);
+  const std::string& Path() const { return path_; }
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string path_;
+  std::string reason_;
 };
 
-// A picture that is not a JPEG of the movie's size: the two lines the window
-// shows in its stop message box, joined by a carriage return.
+// A file whose JPEG frame header cannot be read, with the reason: "not a
+// JPEG file", "the file ends inside its JPEG header" and the like.
+class JpegHeaderError : public FileRefusedError {
+ public:
+  using FileRefusedError::FileRefusedError;
+};
+
+// One picture and what is wrong with it, said as "view07.jpg: reason".
+struct PictureNote {
+  std::string Path;
+  std::string Reason;
+  std::string Text() const { return Path + ": " + Reason; }
+  friend bool operator==(const PictureNote&, const PictureNote&) = default;
+};
+
+// Pictures the movie cannot be made of. Its message is the two lines the
+// window shows in its stop message box, joined by a carriage return; the
+// pictures refused, and those with warnings, come with it for the details.
 class PictureMismatchError : public AppError {
  public:
-  PictureMismatchError();
+  explicit PictureMismatchError(std::vector<PictureNote> refusals, std::vector<PictureNote> warnings = {});
   static constexpr const char* kFirstLine = "One of the image's format and/or size is different!";
   static constexpr const char* kSecondLine = "Translating is terminated.";
+
+  const std::vector<PictureNote>& Refusals() const { return refusals_; }
+  const std::vector<PictureNote>& Warnings() const { return warnings_; }
+
+ private:
+  std::vector<PictureNote> refusals_;
+  std::vector<PictureNote> warnings_;
 };
 
 // A build asked for with an empty picture list.

@@ -109,8 +109,10 @@ class Scan {
 
 }  // namespace
 
+// O_PATH: coming back needs only the right to enter the folder, not to
+// read it (a folder of mode 0711 is fine).
 SavedFolder::SavedFolder(std::string shown)
-    : fd_(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)), shown_(std::move(shown)) {
+    : fd_(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC)), shown_(std::move(shown)) {
   if (fd_ < 0) throw FolderOpenError(shown_, errno);
 }
 

@@ -1,11 +1,10 @@
 #include "collection/JpegHeader.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-#include <optional>
+#include <algorithm>
+#include <array>
 
 #include "collection/Errors.h"
+#include "collection/PictureFile.h"
 
 namespace {
 
@@ -19,55 +18,70 @@ bool HasNoLength(int marker) {
 }
 
 // Walks the segments up to the first frame header. A source gives Next()
-// (a byte, or -1 at the end) and Skip(n) (false when it cannot).
+// (a byte, or -1 at the end) and Skip(n) (false when it cannot). Throws
+// JpegHeaderError with the reason for the user.
 template <class Source>
-std::optional<JpegSize> ParseFrameSize(Source& in) {
-  struct Truncated {};
-  auto byte = [&]() {
+JpegFrame ParseFrame(Source& in, const std::string& path) {
+  const auto refuse = [&](const char* reason) { throw JpegHeaderError(path, reason); };
+  const auto byte = [&]() {
     const int c = in.Next();
-    if (c < 0) throw Truncated{};
+    if (c < 0) refuse("the file ends inside its JPEG header");
     return c;
   };
-  auto word = [&]() {
+  const auto word = [&]() {
     const int high = byte();
     return high << 8 | byte();
   };
-  try {
-    if (byte() != 0xFF || byte() != 0xD8) return std::nullopt;
-    for (;;) {
-      if (byte() != 0xFF) return std::nullopt;
-      int marker = byte();
-      while (marker == 0xFF) marker = byte();  // fill bytes
-      if (HasNoLength(marker)) continue;
-      if (marker == 0xDA || marker == 0xD9) return std::nullopt;  // scan or end before a frame
-      const int length = word();
-      if (length < 2) return std::nullopt;
-      if (IsFrameHeader(marker)) {
-        byte();  // sample precision
-        const int height = word();
-        const int width = word();
-        if (width == 0 || height == 0) return std::nullopt;
-        return JpegSize{width, height};
-      }
-      if (!in.Skip(length - 2)) return std::nullopt;
+  // An empty or one-byte file is no JPEG file either.
+  if (in.Next() != 0xFF || in.Next() != 0xD8) refuse("not a JPEG file");
+  for (;;) {
+    if (byte() != 0xFF) refuse("its JPEG header is damaged");
+    int marker = byte();
+    while (marker == 0xFF) marker = byte();  // fill bytes
+    if (HasNoLength(marker)) continue;
+    if (marker == 0xDA || marker == 0xD9) refuse("its JPEG header gives no picture size");  // scan or end first
+    const int length = word();
+    if (length < 2) refuse("its JPEG header is damaged");
+    if (IsFrameHeader(marker)) {
+      byte();  // sample precision
+      const int height = word();
+      const int width = word();
+      if (width == 0 || height == 0) refuse("its JPEG header gives no picture size");
+      // The component count is read where it is there; the size alone makes a frame.
+      return JpegFrame{JpegSize{width, height}, marker, std::max(in.Next(), 0)};
     }
-  } catch (const Truncated&) {
-    return std::nullopt;
+    if (!in.Skip(length - 2)) refuse("the file ends inside its JPEG header");
   }
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
+// Reads the file a block at a time; skipped segments are not read at all.
 class FileSource {
  public:
-  explicit FileSource(std::FILE* f) : f_(f) {}
-  int Next() { return std::fgetc(f_); }
-  bool Skip(int n) { return std::fseek(f_, n, SEEK_CUR) == 0; }
+  explicit FileSource(PictureFile& file) : file_(file) {}
+  int Next() {
+    if (at_ == end_) {
+      end_ = file_.ReadSome(buffer_);
+      at_ = 0;
+      if (end_ == 0) return -1;
+    }
+    return buffer_[at_++];
+  }
+  bool Skip(int n) {
+    const auto count = static_cast<std::size_t>(n);
+    if (count <= end_ - at_) {
+      at_ += count;
+    } else {
+      file_.Skip(count - (end_ - at_));
+      at_ = end_ = 0;
+    }
+    return true;
+  }
 
  private:
-  std::FILE* f_;
+  PictureFile& file_;
+  std::array<std::uint8_t, 4096> buffer_{};
+  std::size_t at_ = 0;
+  std::size_t end_ = 0;
 };
 
 class MemorySource {
@@ -88,18 +102,19 @@ class MemorySource {
 
 }  // namespace
 
-JpegSize ReadJpegSize(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-  if (!file) throw FileOpenError(path, errno);
-  FileSource source(file.get());
-  const auto size = ParseFrameSize(source);
-  if (!size) throw JpegHeaderError(path);
-  return *size;
+JpegFrame ReadJpegFrame(const std::string& path) {
+  PictureFile file(path);
+  FileSource source(file);
+  return ParseFrame(source, path);
+}
+
+JpegSize ReadJpegSize(const std::string& path) { return ReadJpegFrame(path).Size; }
+
+JpegFrame ReadJpegFrame(std::span<const std::uint8_t> bytes, const std::string& path) {
+  MemorySource source(bytes);
+  return ParseFrame(source, path);
 }
 
 JpegSize ReadJpegSize(std::span<const std::uint8_t> bytes, const std::string& path) {
-  MemorySource source(bytes);
-  const auto size = ParseFrameSize(source);
-  if (!size) throw JpegHeaderError(path);
-  return *size;
+  return ReadJpegFrame(bytes, path).Size;
 }

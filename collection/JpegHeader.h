@@ -13,9 +13,25 @@ struct JpegSize {
   friend bool operator==(const JpegSize&, const JpegSize&) = default;
 };
 
-// Throws FileOpenError when the file cannot be opened and JpegHeaderError
-// when it holds no readable frame header (not a JPEG, cut short, zero size).
+// A picture's frame header: its size, the marker that starts it, which says
+// how the picture is coded, and its number of colour components (1 grey,
+// 3 colour, 4 CMYK or YCCK).
+struct JpegFrame {
+  JpegSize Size;
+  int Marker = 0xC0;
+  int Components = 3;
+  // Arithmetic coding (frame markers C9 to CB and CD to CF), which JPEG
+  // decoders may leave out and SWF players do.
+  bool ArithmeticCoded() const { return Marker >= 0xC9 && Marker != 0xCC; }
+};
+
+// Throws what PictureFile throws when the file cannot be opened (a folder,
+// a pipe or a device included) and JpegHeaderError, naming the file and
+// saying why, when it holds no readable frame header (not a JPEG, cut short,
+// damaged, zero size).
+JpegFrame ReadJpegFrame(const std::string& path);
 JpegSize ReadJpegSize(const std::string& path);
 
 // The same for a picture's bytes in memory; path names it in the error.
+JpegFrame ReadJpegFrame(std::span<const std::uint8_t> bytes, const std::string& path);
 JpegSize ReadJpegSize(std::span<const std::uint8_t> bytes, const std::string& path);

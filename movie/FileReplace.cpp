@@ -1,11 +1,21 @@
 #include "movie/FileReplace.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
+#include <vector>
 
 #include "collection/Errors.h"
 
@@ -33,23 +43,97 @@ FileSystem& SystemFileSystem() {
 
 namespace {
 
-// A hidden name beside the target: ".NAME.XXXXXX.part".
-std::string TemporaryName(const std::string& path, std::mt19937_64& random) {
-  static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  const std::filesystem::path target(path);
-  std::string suffix;
-  for (int k = 0; k < 6; ++k) suffix += kDigits[random() % (sizeof kDigits - 1)];
-  return (target.parent_path() / ("." + target.filename().string() + "." + suffix + ".part"))
-      .string();
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The temporary file of the replacement under way, for the signal handler,
+// which may only read plain memory and make async-signal-safe calls. Both
+// are changed only while the stop signals are held back.
+std::array<char, PATH_MAX> g_partial{};
+volatile std::sig_atomic_t g_hasPartial = 0;
+
+// Holds the stop signals back for its lifetime; one that arrives meanwhile
+// acts when it ends.
+class StopSignalsHeld {
+ public:
+  StopSignalsHeld() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kStopSignals) sigaddset(&set, signal);
+    pthread_sigmask(SIG_BLOCK, &set, &saved_);
+  }
+  ~StopSignalsHeld() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+  StopSignalsHeld(const StopSignalsHeld&) = delete;
+  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+ private:
+  sigset_t saved_{};
+};
+
+extern "C" void RemovePartialAndStop(int signal) {
+  if (g_hasPartial != 0) ::unlink(g_partial.data());
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  ::sigaction(signal, &standard, nullptr);
+  ::raise(signal);  // acts with the standard action once the handler returns
 }
 
-// Creates the temporary file, trying other names while one is taken.
-int CreateTemporary(const std::string& path, std::string& temporary, FileSystem& files) {
+// The file that a chain of symbolic links ends at, or path itself when it
+// is no link. A link's relative text counts from the link's own folder.
+std::string FollowLinks(const std::string& path) {
+  constexpr int kMaxLinks = 40;  // the system's own limit on a chain
+  std::string current = path;
+  std::vector<char> text(PATH_MAX);
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    const ssize_t n = ::readlink(current.c_str(), text.data(), text.size());
+    if (n < 0) return current;  // no link (or none there): this is the file
+    const std::filesystem::path target(std::string(text.data(), static_cast<std::size_t>(n)));
+    current = (target.is_absolute() ? target : std::filesystem::path(current).parent_path() / target).string();
+  }
+  throw FileCreateError(path, ELOOP);
+}
+
+// The target as it is now, or nothing when there is none to keep. Refuses
+// what a movie must not replace.
+std::optional<struct stat> ExistingTarget(const std::string& path, const std::string& target, TargetLink link) {
+  struct stat info {};
+  if (::lstat(target.c_str(), &info) != 0) return std::nullopt;
+  if (S_ISLNK(info.st_mode) && link == TargetLink::Replace) return std::nullopt;
+  if (S_ISDIR(info.st_mode)) throw FileCreateError(path, EISDIR);
+  if (!S_ISREG(info.st_mode)) throw FileRefusedError(path, "not a regular file");
+  return info;
+}
+
+// A hidden name beside the target: ".NAME.XXXXXX.part", within the
+// folder's limit on the length of a name.
+std::string TemporaryName(const std::string& target, std::mt19937_64& random) {
+  static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  static constexpr std::size_t kAdded = std::char_traits<char>::length("..XXXXXX.part");
+  const std::filesystem::path file(target);
+  const std::string folder = file.parent_path().empty() ? "." : file.parent_path().string();
+  const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  const std::size_t nameMax = limit > static_cast<long>(kAdded) ? static_cast<std::size_t>(limit) : NAME_MAX;
+  const std::string name = file.filename().string();
+  std::string suffix;
+  for (int k = 0; k < 6; ++k) suffix += kDigits[random() % (sizeof kDigits - 1)];
+  const std::string hidden = "." + name.substr(0, std::min(name.size(), nameMax - kAdded)) + "." + suffix + ".part";
+  return (file.parent_path() / hidden).string();
+}
+
+// Creates the temporary file, trying other names while one is taken, and
+// records it for the signal handler.
+int CreateTemporary(const std::string& target, mode_t mode, std::string& temporary, FileSystem& files) {
   std::random_device seed;
   std::mt19937_64 random((std::uint64_t{seed()} << 32) ^ seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = TemporaryName(path, random);
-    const int fd = files.CreateNew(temporary, 0666);
+    temporary = TemporaryName(target, random);
+    const StopSignalsHeld held;
+    const int fd = files.CreateNew(temporary, mode);
+    if (fd >= 0 && temporary.size() < g_partial.size()) {
+      std::copy(temporary.begin(), temporary.end(), g_partial.begin());
+      g_partial[temporary.size()] = '\0';
+      g_hasPartial = 1;
+    }
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   errno = EEXIST;
@@ -66,23 +150,87 @@ bool WriteAll(FileSystem& files, int fd, std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-}  // namespace
+// Gives the new file the old one's owner and group where the system lets
+// us, then its mode; the set-id bits only when the owner stayed the same.
+int KeepOwnerAndMode(int fd, const struct stat& old) {
+  const bool keptOwner = ::fchown(fd, old.st_uid, old.st_gid) == 0;
+  if (!keptOwner) {
+    [[maybe_unused]] const int groupOnly = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
+  return ::fchmod(fd, old.st_mode & (keptOwner ? 07777 : 0777));
+}
 
-void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> bytes,
-                        FileSystem& files) {
+// The atomic way: a new file renamed over the target.
+void ReplaceByRename(const std::string& path, const std::string& target, const std::optional<struct stat>& old,
+                     std::span<const std::uint8_t> bytes, FileSystem& files) {
+  // A file that replaces another is closed to others until it has the old
+  // one's rights.
   std::string temporary;
-  int fd = CreateTemporary(path, temporary, files);
+  int fd = CreateTemporary(target, old ? 0600 : 0666, temporary, files);
   if (fd < 0) throw FileCreateError(path, errno);
 
-  // From here every way out that fails removes the temporary file.
+  // From here every way out removes the temporary file.
   auto fail = [&](auto error) {
     if (fd >= 0) files.Close(fd);
+    const StopSignalsHeld held;
     files.Remove(temporary);
+    g_hasPartial = 0;
     throw error;
   };
+  if (old && KeepOwnerAndMode(fd, *old) != 0) fail(FileCreateError(path, errno));
   if (!WriteAll(files, fd, bytes) || files.Sync(fd) != 0) fail(StreamWriteError());
   const int closed = files.Close(fd);
   fd = -1;
   if (closed != 0) fail(StreamWriteError());
-  if (files.Rename(temporary, path) != 0) fail(FileCreateError(path, errno));
+  const StopSignalsHeld held;
+  if (files.Rename(temporary, target) != 0) fail(FileCreateError(path, errno));
+  g_hasPartial = 0;
+}
+
+// The way that keeps hard links: the room is made first, then the file is
+// overwritten and cut to length with the stop signals held back, so that an
+// interruption cannot leave it half old, half new.
+void ReplaceInPlace(const std::string& path, const std::string& target, const struct stat& old,
+                    std::span<const std::uint8_t> bytes, FileSystem& files) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) throw FileCreateError(path, errno);
+  auto fail = [&](auto error) {
+    files.Close(fd);
+    throw error;
+  };
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || opened.st_dev != old.st_dev || opened.st_ino != old.st_ino) {
+    fail(FileCreateError(path, EAGAIN));  // swapped since it was looked at
+  }
+  const auto size = static_cast<off_t>(bytes.size());
+  if (const int error = ::posix_fallocate(fd, 0, size); error != 0) {
+    // Whatever room was added goes again; the old bytes were not touched.
+    [[maybe_unused]] const int ignored = ::ftruncate(fd, old.st_size);
+    if (error == ENOSPC) fail(StreamWriteError());
+    fail(FileCreateError(path, error));
+  }
+  const StopSignalsHeld held;
+  if (!WriteAll(files, fd, bytes) || ::ftruncate(fd, size) != 0 || files.Sync(fd) != 0) fail(StreamWriteError());
+  if (files.Close(fd) != 0) throw StreamWriteError();
+}
+
+}  // namespace
+
+void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> bytes, FileSystem& files,
+                        TargetLink link) {
+  const std::string target = link == TargetLink::Follow ? FollowLinks(path) : path;
+  const std::optional<struct stat> old = ExistingTarget(path, target, link);
+  if (old && old->st_nlink > 1 && link == TargetLink::Follow) {
+    ReplaceInPlace(path, target, *old, bytes, files);
+  } else {
+    ReplaceByRename(path, target, old, bytes, files);
+  }
+}
+
+void RemovePartialFilesOnSignals() {
+  struct sigaction action {};
+  action.sa_handler = RemovePartialAndStop;
+  sigemptyset(&action.sa_mask);
+  for (const int signal : kStopSignals) sigaddset(&action.sa_mask, signal);
+  for (const int signal : kStopSignals) ::sigaction(signal, &action, nullptr);
 }

@@ -1,8 +1,10 @@
 #pragma once
-// Replaces a file's content atomically: the bytes go to a new file beside
-// the target, are flushed to the disk, and only then is the new file renamed
-// over the target. Readers see the old file or the whole new one, never a
-// part; on any failure the new file is removed and the target is untouched.
+// Replaces a file's content as a careful editor saves: the bytes go to a new
+// file beside the target, are flushed to the disk, and only then is the new
+// file renamed over the target. Readers see the old file or the whole new
+// one, never a part; on any failure the new file is removed and the target
+// is untouched. The new file takes the old one's mode and, where the system
+// allows, its owner and group.
 
 #include <sys/types.h>
 
@@ -29,10 +31,30 @@ class FileSystem {
 // The real file system.
 FileSystem& SystemFileSystem();
 
-// Writes bytes to path through a temporary file in path's folder. The new
-// file gets the permissions of any newly created file (0666 less the umask).
+// What a symbolic link in the target's place stands for.
+enum class TargetLink {
+  // The file it names is replaced and the link stays a link.
+  Follow,
+  // The link itself is replaced by the new file: nothing is ever written
+  // through a link, nor into a file that other names share.
+  Replace,
+};
+
+// Writes bytes to path through a temporary file in the target's folder,
+// named ".NAME.XXXXXX.part" with NAME cut to keep within the folder's name
+// limit. A file that is new gets the permissions of any newly created file
+// (0666 less the umask). With TargetLink::Follow a target that has other
+// hard links is written in place, so that every name sees the new bytes;
+// the room is made first, so a full disk still leaves it as it was.
 // Throws FileCreateError (with path and the system's reason) when the file
-// cannot be made or put in place, StreamWriteError when writing or flushing
+// cannot be made or put in place (a folder in its place: "Is a directory"),
+// FileRefusedError when the target is another kind of file that is not a
+// regular one (a pipe, a device), StreamWriteError when writing or flushing
 // it fails.
 void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> bytes,
-                        FileSystem& files = SystemFileSystem());
+                        FileSystem& files = SystemFileSystem(), TargetLink link = TargetLink::Follow);
+
+// Makes SIGINT, SIGTERM and SIGHUP remove the temporary file of a
+// replacement under way before they end the program as they otherwise
+// would. For programs that run one replacement at a time.
+void RemovePartialFilesOnSignals();

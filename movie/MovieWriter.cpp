@@ -1,14 +1,16 @@
 #include "movie/MovieWriter.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <cerrno>
 #include <limits>
 #include <vector>
 
 #include "collection/Errors.h"
 #include "collection/JpegHeader.h"
 #include "collection/PictureFile.h"
+#include "collection/PictureReview.h"
 
 namespace {
 
@@ -19,14 +21,6 @@ constexpr std::int32_t kMinPictureSide = 3;
 // The most a movie file can say in its UI32 FileLength.
 constexpr std::uint64_t kMaxMovieLength = std::numeric_limits<std::uint32_t>::max();
 
-// The size of a picture file that can be read, or FileOpenError.
-std::uint64_t PictureFileSize(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) throw FileOpenError(path, errno);
-  if (S_ISDIR(info.st_mode)) throw FileOpenError(path, EISDIR);
-  return static_cast<std::uint64_t>(info.st_size);
-}
-
 std::string MovieTooLongMessage(std::uint64_t length) {
   return "The movie would be " + std::to_string(length) + " bytes long, more than the " +
          std::to_string(kMaxMovieLength) + " bytes a movie file can hold.";
@@ -34,8 +28,8 @@ std::string MovieTooLongMessage(std::uint64_t length) {
 
 // Picture i's bitmap tag: the header, then the file's bytes read straight
 // into the stream. Its frame header, read from those bytes, must give the
-// movie's size.
-void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path,
+// movie's size, which is the size of the picture at firstPath.
+void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path, const std::string& firstPath,
                         std::int32_t width, std::int32_t height) {
   PictureFile file(path);
   const std::uint64_t size = file.Size();
@@ -46,13 +40,46 @@ void WritePictureBitmap(MovieStream& s, std::size_t i, const std::string& path,
   const std::span<std::uint8_t> bytes = s.Claim(static_cast<std::size_t>(size));
   file.ReadExactly(bytes);  // a file that shrank under us ends early
 
-  JpegSize picture;
+  // Checked before the build, but the file may have changed since.
+  JpegFrame frame;
   try {
-    picture = ReadJpegSize(bytes, path);
-  } catch (const JpegHeaderError&) {
-    throw PictureMismatchError();
+    frame = ReadJpegFrame(bytes, path);
+  } catch (const JpegHeaderError& refused) {
+    throw PictureMismatchError({{path, refused.Reason()}});
   }
-  if (picture.Width != width || picture.Height != height) throw PictureMismatchError();
+  if (const auto reason = FrameRefusal(frame, JpegSize{width, height}, firstPath)) {
+    throw PictureMismatchError({{path, *reason}});
+  }
+}
+
+constexpr const char* kOverPicture = "the movie would be written over this picture";
+
+// Whether the regular file at path starts with a JPEG's start marker; a
+// file that cannot be read is left to the writing to report.
+bool StartsAsJpeg(const std::string& path, const struct stat& info) {
+  if (!S_ISREG(info.st_mode)) return false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return false;
+  unsigned char start[2] = {};
+  const bool jpeg = ::read(fd, start, 2) == 2 && start[0] == 0xFF && start[1] == 0xD8;
+  ::close(fd);
+  return jpeg;
+}
+
+// Replacing the target must not destroy a picture: the target is refused
+// when it is one of them, whatever name (or link) leads to it, and when it
+// is a JPEG picture at all (as "-o *.jpg" makes the first photograph).
+void CheckTargetIsNoPicture(const PictureList& pictures, const std::string& target) {
+  struct stat movie {};
+  if (::stat(target.c_str(), &movie) != 0) return;  // not there yet, or its writing will say why
+  for (const PictureEntry& entry : pictures.Entries()) {
+    struct stat picture {};
+    if (::stat(entry.Path.c_str(), &picture) == 0 && picture.st_dev == movie.st_dev &&
+        picture.st_ino == movie.st_ino) {
+      throw FileRefusedError(entry.Path, kOverPicture);
+    }
+  }
+  if (StartsAsJpeg(target, movie)) throw FileRefusedError(target, kOverPicture);
 }
 
 }  // namespace
@@ -85,7 +112,7 @@ tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
   // reading, and the stream is made large enough at once.
   std::vector<std::uint64_t> sizes;
   sizes.reserve(n);
-  for (const PictureEntry& entry : pictures.Entries()) sizes.push_back(PictureFileSize(entry.Path));
+  for (const PictureEntry& entry : pictures.Entries()) sizes.push_back(PictureFile::SizeOf(entry.Path));
   const std::uint64_t expected = tags::MovieLength(converter, width, height, sizes);
   if (expected > kMaxMovieLength) throw MovieLimitError(MovieTooLongMessage(expected));
   stream.Reserve(static_cast<std::size_t>(expected));
@@ -97,7 +124,7 @@ tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
 
   for (std::size_t i = 0; i < n; ++i) {
     reporter.SetProgressPosition(static_cast<int>(i));
-    WritePictureBitmap(stream, i, pictures.Entries()[i].Path, width, height);
+    WritePictureBitmap(stream, i, pictures.Entries()[i].Path, pictures.Entries()[0].Path, width, height);
     tags::WritePictureShape(stream, converter, i, width, height, patches);
     tags::WritePictureClip(stream, i);
     tags::WritePicturePlacement(stream, converter, i, width, height, patches);
@@ -123,6 +150,7 @@ void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t he
                 const std::string& path, MovieStream& stream, const TConversion& converter,
                 BuildReporter& reporter, FileSystem& files) {
   CheckMovieInputs(pictures, width, height);
+  CheckTargetIsNoPicture(pictures, path);
   reporter.ShowProgressPanel(true);
   try {
     AssembleMovie(pictures, width, height, stream, converter, reporter);

@@ -30,8 +30,12 @@ inline constexpr const char* kBuildDoneText = "Translating is OK!!";
 // to path. Throws an AppError with the user-facing message on any failure;
 // then nothing is written to path, a file already there keeps its content,
 // and the progress panel is hidden again. A picture that is not a JPEG of
-// width x height (its frame header is read from the bytes that go into the
-// movie) throws PictureMismatchError. On success the status text says
+// width x height, or is arithmetic-coded (its frame header is read from the
+// bytes that go into the movie), throws PictureMismatchError naming it. A
+// target that is one of the pictures (the same file
+// by device and inode) is refused with FileRefusedError naming the picture,
+// and one that is any JPEG picture naming the target, before anything is
+// read or shown. On success the status text says
 // "Translating is OK!!" and the panel is hidden. stream keeps the last
 // movie assembled, or what was assembled up to a failure.
 void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,

@@ -37,12 +37,45 @@ std::string Replaced(const std::string& text, const Replacement (&replacements)[
 }
 
 constexpr Replacement kMarkup[] = {{'"', "&quot;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'&', "&amp;"}};
-// The characters that would end or change the path part of an address.
-constexpr Replacement kAddress[] = {{'%', "%25"}, {'#', "%23"}, {'?', "%3F"}};
 
 std::string HtmlEscaped(const std::string& text) { return Replaced(text, kMarkup); }
 
-std::string AddressEscaped(const std::string& path) { return HtmlEscaped(Replaced(path, kAddress)); }
+#ifdef _WIN32
+constexpr bool kBackslashSeparates = true;
+#else
+constexpr bool kBackslashSeparates = false;
+#endif
+
+// Bytes that would end or change the path part of an address: '#' and '?'
+// start other parts, '%' starts an escape, a browser drops line breaks and
+// tabs and reads '\' as '/', and bytes outside ASCII would be read in
+// whatever encoding the browser guesses for the page. Each is written as
+// its %XX escape, which names the same bytes of the file's name.
+bool NeedsEscape(unsigned char c) {
+  return c == '%' || c == '#' || c == '?' || (c == '\\' && !kBackslashSeparates) || c < 0x20 || c >= 0x7F;
+}
+
+std::string AddressEscaped(const std::string& path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  // A leading "//" would make the rest a host name; several leading
+  // slashes name the same folder as one.
+  std::size_t start = 0;
+  if (!kBackslashSeparates) {
+    while (start + 1 < path.size() && path[start] == '/' && path[start + 1] == '/') ++start;
+  }
+  std::string address;
+  for (const char c : path.substr(start)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (NeedsEscape(byte)) {
+      address += '%';
+      address += kHex[byte >> 4];
+      address += kHex[byte & 0xF];
+    } else {
+      address += c;
+    }
+  }
+  return HtmlEscaped(address);
+}
 
 }  // namespace
 
@@ -67,5 +100,6 @@ std::string PreviewPageText(const std::string& moviePath, std::int32_t width, st
 void SavePreviewPage(const std::string& path, const std::string& text) {
   // Replaced whole, so the view never reads half a page, and a link put in
   // the page's place is replaced rather than followed.
-  ReplaceFileContent(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  ReplaceFileContent(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                     SystemFileSystem(), TargetLink::Replace);
 }

@@ -8,8 +8,11 @@
 // The page's text for the movie at moviePath, width x height pixels. Every line
 // ends in "\r\n", the last one too. The path stands in the page as it is, except
 // that '"', '<', '>' and '&' become character references (so no path can break
-// the markup), and '#', '?' and '%' are percent-encoded in the two attributes
-// that the player reads as addresses (so they still name the file).
+// the markup). In the two attributes that the player reads as addresses,
+// '#', '?', '%', '\', control characters and every byte outside ASCII are
+// percent-encoded and a leading run of slashes is one slash, so that the
+// address names the file whatever its name's bytes; the visible line keeps
+// the path as it is.
 std::string PreviewPageText(const std::string& moviePath, std::int32_t width, std::int32_t height);
 
 // Writes text to path, replacing any file of that name at once. A file that

@@ -1,7 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,6 +16,7 @@
 #include <vector>
 
 #include "movie/MovieWriter.h"
+#include "tests/support/BrokenJpeg.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
 
@@ -24,10 +32,19 @@ std::string ReadText(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Runs orbilux-build in the folder with the arguments; standard output and
-// error are files, so progress comes as plain lines.
-Outcome RunBuild(const TempDir& dir, const std::vector<std::string>& args) {
-  std::string command = "cd '" + dir.Path().string() + "' && '" ORBILUX_BUILD_PROGRAM "'";
+// Where a run starts: a folder inside the test's folder, and a command that
+// runs the program as another user.
+struct Place {
+  std::string folder = ".";
+  std::string runAs;
+};
+
+// Runs orbilux-build in the folder with the arguments, ended after 10 s
+// should it hang; standard output and error are files, so progress comes as
+// plain lines.
+Outcome RunBuild(const TempDir& dir, const std::vector<std::string>& args, const Place& place = {}) {
+  std::string command = "cd '" + (dir.Path() / place.folder).string() + "' && timeout 10 " + place.runAs +
+                        " '" ORBILUX_BUILD_PROGRAM "'";
   for (const std::string& a : args) command += " '" + a + "'";
   const auto out = dir.Path() / "stdout.txt";
   const auto err = dir.Path() / "stderr.txt";
@@ -75,26 +92,44 @@ TEST(OrbiluxBuild, WritesTheSameMovieAsTheWindowsBuild) {
   EXPECT_EQ(ReadText(target), ReadText(windows));
 }
 
-TEST(OrbiluxBuild, RefusedPicturesExitWithOneAndTheWindowsMessage) {
+TEST(OrbiluxBuild, NamesEveryRefusedOrWarnedPictureAndWhy) {
   TempDir dir;
-  const std::string good = dir.Write("good.jpg", MakeJpeg(320, 240));
+  const std::string photo = MakeDetailedJpeg(320, 240);
+  dir.Write("good.jpg", photo);
+  dir.Write("png.jpg", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  dir.Write("other.jpg", MakeJpeg(321, 240));
+  dir.Write("header.jpg", photo.substr(0, 40));
+  dir.Write("cut.jpg", CutInScan(photo));
+  dir.Write("cmyk.jpg", MakeDetailedJpeg(320, 240, TJPF_CMYK));
+  dir.Write("wide1.jpg", MakeJpeg(2900, 8));
+  dir.Write("wide2.jpg", MakeJpeg(2900, 8));
   const std::string stop =
-      "orbilux-build: One of the image's format and/or size is different!\n"
-      "Translating is terminated.\n";
-  const struct { const char* name; std::string second; std::string err; } rows[] = {
-      {"a PNG picture named .jpg", dir.Write("png.jpg", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"), stop},
-      {"a picture of another size", dir.Write("other.jpg", MakeJpeg(321, 240)), stop},
-      {"a missing picture", (dir.Path() / "gone.jpg").string(),
-       "orbilux-build: Cannot open file \"" + (dir.Path() / "gone.jpg").string() +
-           "\". No such file or directory\n"},
+      "orbilux-build: One of the image's format and/or size is different!\nTranslating is terminated.\n";
+  const std::string cut = "cut.jpg: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
+  const struct { std::vector<std::string> args; int status; std::string err; } rows[] = {
+      {{"good.jpg", "png.jpg"}, 1, "orbilux-build: png.jpg: not a JPEG file\n" + stop},
+      {{"good.jpg", "other.jpg", "header.jpg"}, 1,
+       "orbilux-build: other.jpg: 321 x 240, but the movie is 320 x 240 (the size of good.jpg)\n"
+       "orbilux-build: header.jpg: the file ends inside its JPEG header\n" + stop},
+      {{"good.jpg", "gone.jpg"}, 1,
+       "orbilux-build: Cannot open file \"gone.jpg\". No such file or directory\n"},
+      {{"good.jpg", "cut.jpg"}, 0, "orbilux-build: warning: " + cut + "\n"},
+      {{"--strict", "good.jpg", "cut.jpg"}, 1, "orbilux-build: " + cut + "\n" + stop},
+      {{"good.jpg", "cmyk.jpg"}, 0, "orbilux-build: warning: cmyk.jpg: CMYK colour, which some players cannot decode\n"},
+      {{"wide1.jpg", "wide2.jpg"}, 0,
+       "orbilux-build: warning: wide1.jpg: 2900 x 8, a side over 2880 pixels, which older players refuse to show\n"
+       "orbilux-build: warning: wide2.jpg: 2900 x 8, a side over 2880 pixels, which older players refuse to show\n"},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
-    const std::string target = (dir.Path() / "out.swf").string();
-    const Outcome run = RunBuild(dir, {"-o", target, good, r.second});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.err.ends_with(r.err)) << run.err;
-    EXPECT_FALSE(std::filesystem::exists(target));
+    SCOPED_TRACE(r.args.back());
+    std::vector<std::string> args = {"-o", "out.swf"};
+    args.insert(args.end(), r.args.begin(), r.args.end());
+    const Outcome run = RunBuild(dir, args);
+    EXPECT_EQ(run.status, r.status);
+    const std::string err = run.status == 0 ? run.err.substr(0, r.err.size()) : run.err;
+    EXPECT_EQ(err, r.err) << run.err;
+    EXPECT_EQ(std::filesystem::exists(dir.Path() / "out.swf"), r.status == 0);
+    std::filesystem::remove(dir.Path() / "out.swf");
   }
 }
 
@@ -193,6 +228,125 @@ TEST(OrbiluxBuild, FolderErrorsExitWithOne) {
   EXPECT_EQ(usage.status, 2);
   EXPECT_EQ(usage.err, "orbilux-build: option --folder needs a folder name\nTry 'orbilux-build --help'.\n");
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.swf"));
+}
+
+}  // namespace
+
+namespace {
+
+// A socket file at path, left behind when its descriptor is closed.
+void MakeSocket(const std::string& path) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, path.c_str());
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ::close(fd);
+}
+
+// Files that are no pictures, and pictures that must not be built, are
+// refused at once with the file named; nothing is written.
+TEST(OrbiluxBuild, HostileFilesAndTargetsAreRefusedAtOnceAndNamed) {
+  TempDir dir;
+  const std::string good = dir.Write("good.jpg", MakeJpeg(64, 48));
+  const std::string other = dir.Write("other.jpg", MakeJpeg(64, 48));
+  const auto path = [&](const char* name) { return (dir.Path() / name).string(); };
+  ASSERT_EQ(::mkfifo(path("fifo.jpg").c_str(), 0600), 0);
+  MakeSocket(path("socket.jpg"));
+  std::filesystem::create_symlink("/dev/zero", path("zero.jpg"));
+  std::filesystem::create_directory(path("folder.jpg"));
+  const std::string arithmetic = dir.Write("arith.jpg", WithFrameMarker(MakeJpeg(64, 48), 0xC9));
+  std::filesystem::create_symlink(good, path("link.swf"));
+  const std::string notRegular = ": not a regular file\n";
+  const std::string overPicture = ": the movie would be written over this picture\n";
+  const struct { const char* name; std::vector<std::string> args; std::string err; } rows[] = {
+      {"a pipe", {"-o", "out.swf", good, path("fifo.jpg")}, path("fifo.jpg") + notRegular},
+      {"a pipe first", {"-o", "out.swf", path("fifo.jpg"), good}, path("fifo.jpg") + notRegular},
+      {"a character device", {"-o", "out.swf", good, "/dev/null"}, "/dev/null" + notRegular},
+      {"a socket", {"-o", "out.swf", good, path("socket.jpg")}, path("socket.jpg") + notRegular},
+      {"a link to /dev/zero", {"-o", "out.swf", good, path("zero.jpg")}, path("zero.jpg") + notRegular},
+      {"a folder", {"-o", "out.swf", good, path("folder.jpg")},
+       "Cannot open file \"" + path("folder.jpg") + "\". Is a directory\n"},
+      {"an arithmetic-coded picture", {"-o", "out.swf", good, arithmetic},
+       arithmetic + ": arithmetic-coded JPEG, which SWF players do not show\n"
+                    "orbilux-build: One of the image's format and/or size is different!\nTranslating is terminated.\n"},
+      {"the target is a picture", {"-o", good, good, other}, good + overPicture},
+      {"the target is a picture by another name", {"-o", "./other.jpg", good, other}, other + overPicture},
+      {"the target links to a picture", {"-o", "link.swf", other, good}, good + overPicture},
+      {"the target is another photograph (-o *.jpg)", {"-o", good, other}, good + overPicture},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome run = RunBuild(dir, r.args);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.ends_with("orbilux-build: " + r.err)) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.swf"));
+    EXPECT_EQ(ReadText(good), MakeJpeg(64, 48));
+    EXPECT_EQ(ReadText(other), MakeJpeg(64, 48));
+  }
+}
+
+// Runs orbilux-build with its standard error on a pipe whose reader is
+// gone, as with "2>&1 | head -1" once head has its line.
+int RunWithClosedStandardError(const std::vector<std::string>& args) {
+  int pipeEnds[2];
+  if (::pipe(pipeEnds) != 0) return -1;
+  ::close(pipeEnds[0]);
+  std::vector<std::string> words = {ORBILUX_BUILD_PROGRAM};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, STDIN_FILENO);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(pipeEnds[1], STDERR_FILENO);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(pipeEnds[1]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+TEST(OrbiluxBuild, AClosedPipeOnStandardErrorLosesOnlyTheMessages) {
+  TempDir dir;
+  const std::string good = dir.Write("good.jpg", MakeJpeg(64, 48));
+  const std::string target = (dir.Path() / "out.swf").string();
+  EXPECT_EQ(RunWithClosedStandardError({"-o", target, good, good}), 0);
+  EXPECT_TRUE(std::filesystem::exists(target));
+  EXPECT_EQ(RunWithClosedStandardError({"-o", target, good, (dir.Path() / "gone.jpg").string()}), 1);
+}
+
+// The starting folder is remembered without reading it: a folder the user
+// may only pass through (as another user's 0711 home) is fine.
+TEST(OrbiluxBuild, BuildsFromAFolderThatCannotBeRead) {
+  TempDir dir;
+  const std::string jpeg = MakeJpeg(64, 48);
+  dir.Write("pics/a.jpg", jpeg);
+  std::filesystem::create_directories(dir.Path() / "out");
+  std::filesystem::create_directories(dir.Path() / "here");
+  std::filesystem::permissions(dir.Path() / "out", std::filesystem::perms::all);
+  std::filesystem::permissions(dir.Path() / "here", std::filesystem::perms::owner_exec |
+                                                        std::filesystem::perms::group_exec |
+                                                        std::filesystem::perms::others_exec);
+  // Root may read any folder: the program runs as nobody then, for whom the
+  // test's own folder must be passable.
+  Place place{"here", ""};
+  if (::geteuid() == 0) {
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_exec |
+                                                 std::filesystem::perms::others_exec);
+    place.runAs = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  const Outcome run = RunBuild(dir, {"-o", "../out/movie.swf", "--folder", "../pics", "../pics/a.jpg"}, place);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out" / "movie.swf"));
 }
 
 }  // namespace

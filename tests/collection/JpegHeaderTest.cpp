@@ -32,25 +32,44 @@ TEST(JpegHeader, ReadsTheFrameSizeFromAFileAndFromMemory) {
   }
 }
 
-TEST(JpegHeader, RefusesPicturesWithoutAReadableFrameHeader) {
+TEST(JpegHeader, RefusesPicturesWithoutAReadableFrameHeaderSayingWhy) {
   TempDir dir;
   const std::string jpeg = MakeJpeg(64, 64);
-  const struct { const char* name; std::string bytes; } rows[] = {
-      {"empty.jpg", ""},
-      {"png.jpg", "\x89PNG\r\n\x1a\n...."},
-      {"only-start.jpg", "\xFF\xD8"},
-      {"cut-in-header.jpg", jpeg.substr(0, 30)},
-      {"zero-width.jpg", "\xFF\xD8\xFF\xC0" + std::string("\x00\x11\x08\x00\x20\x00\x00", 7)},
-      {"scan-first.jpg", "\xFF\xD8\xFF\xDA\x00\x02"},
-      {"garbage-after-start.jpg", "\xFF\xD8garbage"},
+  const char* const notJpeg = "not a JPEG file";
+  const char* const cut = "the file ends inside its JPEG header";
+  const char* const damaged = "its JPEG header is damaged";
+  const char* const noSize = "its JPEG header gives no picture size";
+  const struct { const char* name; std::string bytes; const char* reason; } rows[] = {
+      {"empty.jpg", "", notJpeg},
+      {"png.jpg", "\x89PNG\r\n\x1a\n....", notJpeg},
+      {"only-start.jpg", "\xFF\xD8", cut},
+      {"cut-in-header.jpg", jpeg.substr(0, 30), cut},
+      {"zero-width.jpg", "\xFF\xD8\xFF\xC0" + std::string("\x00\x11\x08\x00\x20\x00\x00", 7), noSize},
+      {"scan-first.jpg", "\xFF\xD8\xFF\xDA\x00\x02", noSize},
+      {"garbage-after-start.jpg", "\xFF\xD8garbage", damaged},
       // A segment whose length runs past the end of the bytes.
-      {"segment-past-end.jpg", "\xFF\xD8\xFF\xE0\x40\x00" + std::string(10, 'x')},
+      {"segment-past-end.jpg", "\xFF\xD8\xFF\xE0\x40\x00" + std::string(10, 'x'), cut},
+  };
+  const auto reason = [](auto read) {
+    try {
+      read();
+    } catch (const JpegHeaderError& error) {
+      return error.Reason();
+    }
+    return std::string("read");
   };
   for (const auto& r : rows) {
-    EXPECT_THROW(ReadJpegSize(dir.Write(r.name, r.bytes)), JpegHeaderError) << r.name;
-    EXPECT_THROW(ReadJpegSize(AsBytes(r.bytes), r.name), JpegHeaderError) << r.name;
+    const std::string path = dir.Write(r.name, r.bytes);
+    EXPECT_EQ(reason([&] { ReadJpegSize(path); }), r.reason) << r.name;
+    EXPECT_EQ(reason([&] { ReadJpegSize(AsBytes(r.bytes), r.name); }), r.reason) << r.name;
   }
   EXPECT_THROW(ReadJpegSize((dir.Path() / "missing.jpg").string()), FileOpenError);
+}
+
+TEST(JpegHeader, CountsTheColourComponents) {
+  EXPECT_EQ(ReadJpegFrame(AsBytes(MakeJpeg(8, 8)), "rgb").Components, 3);
+  EXPECT_EQ(ReadJpegFrame(AsBytes(MakeDetailedJpeg(8, 8, TJPF_GRAY)), "grey").Components, 1);
+  EXPECT_EQ(ReadJpegFrame(AsBytes(MakeDetailedJpeg(8, 8, TJPF_CMYK)), "cmyk").Components, 4);
 }
 
 }  // namespace

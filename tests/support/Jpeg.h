@@ -4,6 +4,7 @@
 #include <turbojpeg.h>
 
 #include <cstdint>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,6 +41,16 @@ inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
   return CompressJpeg(pixels, width, height, TJPF_RGB, TJSAMP_420, progressive ? TJFLAG_PROGRESSIVE : 0);
 }
 
+// A width x height JPEG full of detail, so that its picture data is long
+// enough to cut or damage; in any TurboJPEG pixel format (TJPF_CMYK makes a
+// four-component file).
+inline std::string MakeDetailedJpeg(int width, int height, int pixelFormat = TJPF_RGB) {
+  std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) *
+                                    static_cast<size_t>(tjPixelSize[pixelFormat]));
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<unsigned char>((i * 7919) % 251);
+  return CompressJpeg(pixels, width, height, pixelFormat, pixelFormat == TJPF_GRAY ? TJSAMP_GRAY : TJSAMP_420);
+}
+
 // Puts an APP1 segment of the given payload size right after the start marker,
 // as cameras do with their metadata.
 inline std::string WithAppSegment(const std::string& jpeg, std::size_t payload) {
@@ -65,4 +76,20 @@ inline std::string MakeFakeJpeg(int width, int height, std::size_t fileSize) {
   bytes.append(reinterpret_cast<const char*>(frame), sizeof frame);
   if (fileSize > bytes.size()) bytes.append(fileSize - bytes.size(), '\x5A');
   return bytes;
+}
+
+// Writes jpeg to path with APP15 segments of the largest size after its
+// start marker, up to about fileSize bytes in all, as a camera's huge
+// metadata would stand. The segments' contents are left as holes, so the
+// file takes little room on the disk.
+inline void WriteWithLargeAppSegments(const std::string& path, const std::string& jpeg, std::uint64_t fileSize) {
+  std::ofstream out(path, std::ios::binary);
+  out << jpeg.substr(0, 2);
+  constexpr std::uint64_t kSegment = 2 + 65535;
+  for (std::uint64_t at = 2; at + kSegment + jpeg.size() <= fileSize; at += kSegment) {
+    out << "\xFF\xEF\xFF\xFF";
+    out.seekp(65533, std::ios::cur);
+  }
+  out << jpeg.substr(2);
+  if (!out) throw std::runtime_error("cannot write " + path);
 }

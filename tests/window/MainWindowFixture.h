@@ -15,6 +15,7 @@
 #include "tests/window/QtPrinters.h"
 #include "tests/window/ScriptedDialogs.h"
 #include "window/strip/PaintBox.h"
+#include "window/main/PathText.h"
 #include "window/main/Unit1.h"
 
 class MainWindowTest : public ::testing::Test {
@@ -54,7 +55,7 @@ class MainWindowTest : public ::testing::Test {
 
   QStringList ListedPaths() const {
     QStringList paths;
-    for (const PictureEntry& entry : form.PictureList.Entries()) paths << QFile::decodeName(entry.Path.c_str());
+    for (const PictureEntry& entry : form.PictureList.Entries()) paths << PathToText(entry.Path);
     return paths;
   }
 

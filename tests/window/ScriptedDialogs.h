@@ -17,6 +17,9 @@ class ScriptedDialogs : public WindowDialogs {
   // What the folder chooser does when it runs.
   std::function<void()> FolderChooser;
 
+  // The last movie each save dialog was opened on.
+  std::vector<QString> SaveOpenedOn;
+
   int OpenRuns = 0;
   int SaveRuns = 0;
   int FolderRuns = 0;
@@ -30,8 +33,9 @@ class ScriptedDialogs : public WindowDialogs {
     Pictures.pop_front();
     return answer;
   }
-  std::optional<QString> SaveMoviePath() override {
+  std::optional<QString> SaveMoviePath(const QString& lastMovie) override {
     ++SaveRuns;
+    SaveOpenedOn.push_back(lastMovie);
     return SavePath;
   }
   void ShowMessage(const MessageBoxText& message) override { Messages.push_back(message); }

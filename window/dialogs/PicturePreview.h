@@ -6,6 +6,8 @@
 #include <QString>
 
 class PicturePreview : public QLabel {
+  Q_OBJECT
+
  public:
   static constexpr int kSide = 200;
 

@@ -1,5 +1,6 @@
 #include "window/dialogs/QtDialogs.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 
 #include "window/dialogs/PicturePreview.h"
@@ -30,7 +31,7 @@ std::unique_ptr<QFileDialog> MakeOpenPicturesDialog(QWidget* parent) {
   return dialog;
 }
 
-std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent) {
+std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent, const QString& lastMovie) {
   auto dialog = std::make_unique<QFileDialog>(parent, "Save 3D swf file");
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -39,16 +40,23 @@ std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent) {
   dialog->setDefaultSuffix("swf");
   dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
   dialog->setSizeGripEnabled(true);
+  if (!lastMovie.isEmpty()) {
+    const QFileInfo movie(lastMovie);
+    dialog->setDirectory(movie.absolutePath());
+    dialog->selectFile(movie.fileName());
+  }
   return dialog;
 }
 
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidget* parent) {
-  const QMessageBox::Icon icon =
-      message.Kind == MessageBoxText::Icon::Stop ? QMessageBox::Critical : QMessageBox::Information;
+  const QMessageBox::Icon icon = message.Kind == MessageBoxText::Icon::Stop      ? QMessageBox::Critical
+                                 : message.Kind == MessageBoxText::Icon::Warning ? QMessageBox::Warning
+                                                                                 : QMessageBox::Information;
   QString text = message.Text;
   text.replace("\r\n", "\n").replace('\r', '\n');
   auto box = std::make_unique<QMessageBox>(icon, message.Caption, text, QMessageBox::Ok, parent);
   box->setTextFormat(Qt::PlainText);
+  if (!message.Details.isEmpty()) box->setDetailedText(message.Details);
   return box;
 }
 
@@ -58,8 +66,8 @@ std::optional<QStringList> QtDialogs::OpenPictures() {
   return dialog->selectedFiles();
 }
 
-std::optional<QString> QtDialogs::SaveMoviePath() {
-  const auto dialog = MakeSaveMovieDialog(&owner_);
+std::optional<QString> QtDialogs::SaveMoviePath(const QString& lastMovie) {
+  const auto dialog = MakeSaveMovieDialog(&owner_, lastMovie);
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   return dialog->selectedFiles().first();
 }

@@ -16,7 +16,7 @@ class QtDialogs : public WindowDialogs {
   QtDialogs(QWidget& owner, TForm2& folderChooser, TForm3& about);
 
   std::optional<QStringList> OpenPictures() override;
-  std::optional<QString> SaveMoviePath() override;
+  std::optional<QString> SaveMoviePath(const QString& lastMovie) override;
   void ShowMessage(const MessageBoxText& message) override;
   void RunFolderChooser() override;
   void ShowAbout() override;
@@ -29,5 +29,7 @@ class QtDialogs : public WindowDialogs {
 
 // The dialogs as they are set up before they run.
 std::unique_ptr<QFileDialog> MakeOpenPicturesDialog(QWidget* parent);
-std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent);
+// The save dialog starts in lastMovie's folder with its name filled in; with
+// no last movie, wherever Qt opens it.
+std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent, const QString& lastMovie = QString());
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidget* parent);

@@ -8,12 +8,14 @@
 #include <optional>
 
 // One message box: caption, text and icon, always with a single OK button.
-// A lone carriage return in the text starts a new line.
+// A lone carriage return in the text starts a new line. Details, when there
+// are any, are one line each in a section the user can open.
 struct MessageBoxText {
-  enum class Icon { Stop, Information };
+  enum class Icon { Stop, Warning, Information };
   QString Caption;
   QString Text;
   Icon Kind = Icon::Stop;
+  QString Details;
   friend bool operator==(const MessageBoxText&, const MessageBoxText&) = default;
 };
 
@@ -23,8 +25,9 @@ class WindowDialogs {
   // The open-file dialog: the chosen paths in the dialog's order, or nothing
   // when the user cancels.
   virtual std::optional<QStringList> OpenPictures() = 0;
-  // The save dialog for the movie: the chosen path, or nothing on cancel.
-  virtual std::optional<QString> SaveMoviePath() = 0;
+  // The save dialog for the movie, opened on the last movie written (its
+  // folder and name) when there is one: the chosen path, or nothing on cancel.
+  virtual std::optional<QString> SaveMoviePath(const QString& lastMovie) = 0;
   virtual void ShowMessage(const MessageBoxText& message) = 0;
   // Runs the folder chooser modally; it leaves its answer in the main
   // window's ImportFolder.

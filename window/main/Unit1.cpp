@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <exception>
 #include <new>
 
@@ -43,6 +45,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), stripLink_(std::make_uniq
   CreateMenus();
   CreatePanels();
   PlaceOnDesktop();
+  setAcceptDrops(true);
   FormCreate();
 }
 
@@ -77,6 +80,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ScrollBox1 && event->type() == QEvent::Resize) ScrollBox1Resize();
+  // The strip only scrolls sideways, so the vertical wheel turns it sideways.
+  if (watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel &&
+      static_cast<QWheelEvent*>(event)->angleDelta().x() == 0) {
+    QCoreApplication::sendEvent(ScrollBox1->horizontalScrollBar(), event);
+    return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -90,15 +99,15 @@ void TForm1::PlaceOnDesktop() {
   }
 }
 
-void TForm1::Run(void (TForm1::*command)()) {
+void TForm1::Run(const std::function<void()>& command) {
   QString message;
   try {
-    (this->*command)();
+    command();
     return;
   } catch (const std::bad_alloc&) {
     message = "Out of memory.";
   } catch (const std::exception& error) {
     message = QString::fromUtf8(error.what());
   }
-  dialogs_->ShowMessage({kErrorCaption, message, MessageBoxText::Icon::Stop});
+  dialogs_->ShowMessage({kErrorCaption, message, MessageBoxText::Icon::Stop, {}});
 }

@@ -6,9 +6,13 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "collection/PictureList.h"
+#include "collection/PictureReview.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
 #include "movie/MovieWriter.h"
@@ -93,6 +97,14 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void PaintBox1Paint(QPainter& painter, const QRect& exposed);
   void PaintBox1MouseMove(int x);
   void PaintBox1MouseDown(int x);
+  // What is wrong with the picture under x, as the strip's last pass found it.
+  QString PaintBox1ToolTip(int x) const;
+  // Delete, Left and Right, Ctrl+Left and Ctrl+Right while the strip has the
+  // keyboard; returns whether the key was one of them.
+  bool PaintBox1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // Imports what was dropped on the window: files as they are, folders
+  // through the whole-folder scan, in the order given.
+  void FormDragDrop(const std::vector<std::string>& paths);
   void ScrollBox1Resize();
 
   void RunBuild();
@@ -107,6 +119,9 @@ class TForm1 : public QMainWindow, public BuildReporter {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Files and folders dropped from a file manager are imported.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   class StripLink;
@@ -119,10 +134,23 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void CreateWebBrowser();
 
   // The general error report: runs one command and shows what escapes it.
-  void Run(void (TForm1::*command)());
-  void ShowStopMessage(const QString& text);
+  void Run(const std::function<void()>& command);
+  void ShowStopMessage(const QString& text, const QString& details = QString());
+  // The check of every picture that a build runs before the save dialog.
+  PictureReview CheckPictures();
+  // Appends the pictures, widening the strip as it fills, brings the first
+  // new one into view and repaints once.
+  void ImportPictures(const std::vector<std::string>& paths);
   // Appends one picture and widens the strip by a cell when it is full.
-  void AddPictureAndGrow(const QString& path);
+  void AddPictureAndGrow(const std::string& path);
+  // Selects the picture step cells away from the selected one, at most the
+  // last or the first; with nothing selected, Right takes the first and Left
+  // the last.
+  void SelectBeside(int step);
+  // Scrolls the strip so that the picture's whole cell is in view.
+  void ScrollToPicture(int index);
+  // Says in the status text that a folder gave no pictures.
+  void SayFolderHasNoPictures(const QString& folder);
   void RepaintStrip();
 
   WindowDialogs* dialogs_ = nullptr;

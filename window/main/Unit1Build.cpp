@@ -2,32 +2,60 @@
 // the movie writer, with the progress panel the writer drives.
 
 #include <QAction>
-#include <QFile>
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 
 #include "collection/Errors.h"
+#include "collection/PictureReview.h"
+#include "window/main/PathText.h"
 #include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
 
 namespace {
 
 const char* const kStopCaption = "Stop - Orbilux Rezeved2.0";
+const char* const kWarningCaption = "Orbilux Rezoziv";
+
+// The hourglass while the pictures are checked, however the check ends.
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// One line per picture: the refused ones, then those with warnings.
+QString PictureDetails(const std::vector<PictureNote>& refusals, const std::vector<PictureNote>& warnings) {
+  QStringList lines;
+  for (const PictureNote& note : refusals) lines << PathToText(note.Text());
+  for (const PictureNote& note : warnings) lines << "warning: " + PathToText(note.Text());
+  return lines.join('\n');
+}
 
 }  // namespace
 
 void TForm1::Build1Click() { RunBuild(); }
 
 // A list the movie cannot be made of is refused in the stop message box, both
-// before the save dialog and when the writer finds a picture of another size;
-// every other error goes on to the general error report.
+// before the save dialog and when the writer finds a picture that changed
+// since; its details name every picture and say why. Pictures that will show
+// wrong are said so before the save dialog, which the user may then cancel.
+// Every other error goes on to the general error report.
 void TForm1::RunBuild() {
   try {
     // An empty list would make a movie of nothing; say so before asking for a file.
     if (PictureList.Count() == 0) throw NoPicturesError();
-    if (!PictureList.AllPicturesAreJpeg()) throw PictureMismatchError();
-    const std::optional<QString> path = dialogs_->SaveMoviePath();
+    const PictureReview review = CheckPictures();
+    if (!review.Warnings.empty()) {
+      dialogs_->ShowMessage({kWarningCaption,
+                             QString::number(review.Warnings.size()) +
+                                 " of the pictures will show wrong in some players.\rThe details say which and why.",
+                             MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)});
+    }
+    const std::optional<QString> path = dialogs_->SaveMoviePath(OutputPath);
     if (!path) return;
     OutputPath = *path;
     ToolButton6->setEnabled(true);
@@ -39,19 +67,27 @@ void TForm1::RunBuild() {
       throw;
     }
   } catch (const PictureMismatchError& refusal) {
-    ShowStopMessage(QString::fromUtf8(refusal.what()));
+    ShowStopMessage(QString::fromUtf8(refusal.what()), PictureDetails(refusal.Refusals(), refusal.Warnings()));
   } catch (const NoPicturesError& refusal) {
     ShowStopMessage(QString::fromUtf8(refusal.what()));
   }
 }
 
+// What the strip has decoded already is not decoded again; what the check
+// decodes, the strip shows on its cells from then on.
+PictureReview TForm1::CheckPictures() {
+  const BusyCursor busy;
+  RepaintStrip();  // when the event loop is back, with what the check learnt
+  return CheckPicturesForMovie(PictureList, false, [this](const std::string& path) { return strip_.ScanProblem(path); });
+}
+
 void TForm1::WriteMovie(const QString& path) {
-  ::WriteMovie(PictureList, MovieWidth, MovieHeight, QFile::encodeName(path).toStdString(), MovieStream,
+  ::WriteMovie(PictureList, MovieWidth, MovieHeight, PathFromText(path), MovieStream,
                Converter, *this);
 }
 
-void TForm1::ShowStopMessage(const QString& text) {
-  dialogs_->ShowMessage({kStopCaption, text, MessageBoxText::Icon::Stop});
+void TForm1::ShowStopMessage(const QString& text, const QString& details) {
+  dialogs_->ShowMessage({kStopCaption, text, MessageBoxText::Icon::Stop, details});
 }
 
 // The build runs without returning to the event loop, so each change is

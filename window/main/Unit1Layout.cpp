@@ -47,7 +47,7 @@ class ToolBarStyle : public QProxyStyle {
 void TForm1::CreateActions() {
   const auto command = [this](const QString& text, void (TForm1::*handler)()) {
     auto* action = new QAction(text, this);
-    connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
+    connect(action, &QAction::triggered, this, [this, handler] { Run([this, handler] { (this->*handler)(); }); });
     return action;
   };
   New1 = command("New", &TForm1::New1Click);
@@ -163,6 +163,7 @@ void TForm1::CreatePanels() {
   ScrollBox1->viewport()->setBackgroundRole(QPalette::Button);
   ScrollBox1->viewport()->setAutoFillBackground(true);
   ScrollBox1->installEventFilter(this);
+  ScrollBox1->viewport()->installEventFilter(this);
   panelLayout->addWidget(ScrollBox1);
 
   PaintBox1 = new TPaintBox;
@@ -171,6 +172,8 @@ void TForm1::CreatePanels() {
   PaintBox1->OnPaint = [this](QPainter& painter, const QRect& exposed) { PaintBox1Paint(painter, exposed); };
   PaintBox1->OnMouseMove = [this](int x) { PaintBox1MouseMove(x); };
   PaintBox1->OnMouseDown = [this](int x) { PaintBox1MouseDown(x); };
+  PaintBox1->OnToolTip = [this](int x) { return PaintBox1ToolTip(x); };
+  PaintBox1->OnKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) { return PaintBox1KeyDown(key, modifiers); };
   ScrollBox1->setWidget(PaintBox1);
 
   // The progress panel floats over the client area, shown only while a build runs.

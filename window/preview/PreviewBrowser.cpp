@@ -1,5 +1,6 @@
 #include "window/preview/PreviewBrowser.h"
 
+#include <QChildEvent>
 #include <QDesktopServices>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -72,6 +73,18 @@ PreviewBrowser::PreviewBrowser(QWidget* parent, const QString& playerFolder)
   profile_->scripts()->insert(PlayerScripts(folder));
 
   setPage(new PreviewWebPage(profile_, this));
+  // Files dropped on the preview are for the main window to import, not for
+  // the page to open.
+  setAcceptDrops(false);
+}
+
+void PreviewBrowser::childEvent(QChildEvent* event) {
+  QWebEngineView::childEvent(event);
+  // The view draws through a child widget made when it is first shown,
+  // which takes drops of its own unless told otherwise.
+  if (event->polished()) {
+    if (auto* widget = qobject_cast<QWidget*>(event->child())) widget->setAcceptDrops(false);
+  }
 }
 
 PreviewBrowser::~PreviewBrowser() {

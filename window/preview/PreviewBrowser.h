@@ -48,6 +48,9 @@ class PreviewBrowser : public QWebEngineView {
   // The movie could not be read, or the player refused it.
   void MovieFailed(bool unreadable);
 
+ protected:
+  void childEvent(QChildEvent* event) override;
+
  private:
   QWebEngineProfile* profile_;
   bool playerFound_;

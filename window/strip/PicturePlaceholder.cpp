@@ -1,5 +1,7 @@
 #include "window/strip/PicturePlaceholder.h"
 
+#include <QPainter>
+
 namespace {
 
 // Squares average 4.5 pixels, so their sides alternate between 5 and 4.
@@ -19,5 +21,14 @@ QImage PicturePlaceholder() {
       line[x] = (SquareIndex(x) + SquareIndex(y)) % 2 == 0 ? white : lightGrey;
     }
   }
+  return image;
+}
+
+QImage TooLargePlaceholder(JpegSize size) {
+  QImage image = PicturePlaceholder();
+  QPainter painter(&image);
+  painter.setPen(QColor(64, 64, 64));
+  const QString text = QString("%1 x %2\ntoo large to show").arg(size.Width).arg(size.Height);
+  painter.drawText(image.rect(), Qt::AlignCenter, text);
   return image;
 }

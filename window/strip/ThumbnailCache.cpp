@@ -6,13 +6,15 @@
 #include <functional>
 
 #include "collection/Errors.h"
+#include "collection/PictureReview.h"
+#include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailDecoder.h"
 
 namespace {
 
-JpegSize SizeOrRethrow(const std::variant<JpegSize, std::exception_ptr>& outcome) {
+JpegFrame FrameOrRethrow(const std::variant<JpegFrame, std::exception_ptr>& outcome) {
   if (const auto* error = std::get_if<std::exception_ptr>(&outcome)) std::rethrow_exception(*error);
-  return std::get<JpegSize>(outcome);
+  return std::get<JpegFrame>(outcome);
 }
 
 }  // namespace
@@ -35,35 +37,42 @@ FileStamp StampOf(const std::string& path) {
 }
 
 ThumbnailCache::ThumbnailCache(std::size_t headerEntries, std::size_t thumbnailBytes)
-    : headers_(headerEntries), thumbnails_(thumbnailBytes) {}
+    : headers_(headerEntries), thumbnails_(thumbnailBytes), scans_(headerEntries) {}
 
-JpegSize ThumbnailCache::Measure(const FileStamp& file) {
-  if (const auto* known = headers_.Find(file)) return SizeOrRethrow(*known);
+JpegFrame ThumbnailCache::Measure(const FileStamp& file) {
+  if (const auto* known = headers_.Find(file)) return FrameOrRethrow(*known);
   // Only failures of the file's content are kept; one to open or read it may
   // pass (access rights, a busy disk) and is tried again on the next look.
-  std::variant<JpegSize, std::exception_ptr> outcome;
+  std::variant<JpegFrame, std::exception_ptr> outcome;
   try {
-    const JpegSize size = ReadJpegSize(file.Path);
-    CheckDecodable(file.Path, size);
-    outcome = size;
+    outcome = ReadJpegFrame(file.Path);
   } catch (const JpegHeaderError&) {
     outcome = std::current_exception();
-  } catch (const ThumbnailError&) {
-    outcome = std::current_exception();
   }
-  return SizeOrRethrow(headers_.Put(file, std::move(outcome), 1));
+  return FrameOrRethrow(headers_.Put(file, std::move(outcome), 1));
 }
 
 QImage ThumbnailCache::Thumbnail(const FileStamp& file) {
   if (const QImage* known = thumbnails_.Find(file)) return *known;
+  QImage image;
   try {
-    QImage image = DecodeThumbnail(file.Path);
-    const auto cost = static_cast<std::size_t>(image.sizeInBytes());
-    return thumbnails_.Put(file, std::move(image), cost);
+    std::optional<std::string> problem;
+    image = DecodeThumbnail(file.Path, &problem);
+    scans_.Put(file, std::move(problem), 1);  // what a build's check would decode for
+  } catch (const PictureTooLargeError& tooLarge) {
+    // Measured all the same, and built: it shows its size instead.
+    image = TooLargePlaceholder(tooLarge.Size());
   } catch (const ThumbnailError&) {
     // Kept with the header, so the picture fails from now on wherever it
     // stands, shown or not.
     headers_.Put(file, std::current_exception(), 1);
     throw;
   }
+  const auto cost = static_cast<std::size_t>(image.sizeInBytes());
+  return thumbnails_.Put(file, std::move(image), cost);
+}
+
+std::optional<std::string> ThumbnailCache::ScanProblem(const FileStamp& file) {
+  if (const auto* known = scans_.Find(file)) return *known;
+  return scans_.Put(file, ScanFileProblem(file.Path), 1);
 }

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -42,20 +43,29 @@ class ThumbnailCache {
   explicit ThumbnailCache(std::size_t headerEntries = kDefaultHeaderEntries,
                           std::size_t thumbnailBytes = kDefaultThumbnailBytes);
 
-  // The picture's width and height from its frame header. Throws what
-  // ReadJpegSize throws, and ThumbnailError for a picture too large to decode.
-  JpegSize Measure(const FileStamp& file);
+  // The picture's frame header, however large: its size and colour
+  // components. Throws what ReadJpegFrame throws, and ThumbnailError for a
+  // picture that has failed to decode.
+  JpegFrame Measure(const FileStamp& file);
 
-  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail. Throws
-  // what DecodeThumbnail throws; a picture that cannot be decoded fails
-  // Measure from then on.
+  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail; one too
+  // large to decode gives a placeholder that shows its size. Throws what
+  // DecodeThumbnail throws otherwise; a picture that cannot be decoded
+  // fails Measure from then on.
   QImage Thumbnail(const FileStamp& file);
+
+  // What the decoder says about the picture's data, decoding it on the
+  // first question (ScanFileProblem). Throws what PictureFile throws.
+  std::optional<std::string> ScanProblem(const FileStamp& file);
+  // The same when it is known already, without decoding.
+  const std::optional<std::string>* KnownScanProblem(const FileStamp& file) { return scans_.Find(file); }
 
   std::size_t ThumbnailCount() const { return thumbnails_.Size(); }
   std::size_t ThumbnailBytes() const { return thumbnails_.TotalCost(); }
 
  private:
   // A size, or the error that reading it (or decoding the picture) raised.
-  LruCache<FileStamp, std::variant<JpegSize, std::exception_ptr>, FileStampHash> headers_;
+  LruCache<FileStamp, std::variant<JpegFrame, std::exception_ptr>, FileStampHash> headers_;
   LruCache<FileStamp, QImage, FileStampHash> thumbnails_;
+  LruCache<FileStamp, std::optional<std::string>, FileStampHash> scans_;
 };

@@ -3,40 +3,15 @@
 #include <turbojpeg.h>
 
 #include <QtEndian>
-#include <cerrno>
-#include <algorithm>
-#include <cstdio>
-#include <memory>
-#include <vector>
+
+#include "collection/JpegDecoder.h"
+#include "collection/PictureFile.h"
+#include "collection/ScanCheck.h"
 
 namespace {
 
-struct HandleCloser {
-  void operator()(void* handle) const { tjDestroy(handle); }
-};
-using Decompressor = std::unique_ptr<void, HandleCloser>;
-
 // Laid out in memory as QImage::Format_RGB32 is, with the fourth byte 0xFF.
-constexpr int kRgb32PixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRA : TJPF_ARGB;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-  if (!file) throw FileOpenError(path, errno);
-  std::vector<unsigned char> bytes;
-  std::size_t used = 0;
-  for (;;) {
-    bytes.resize(std::max<std::size_t>(used * 2, 1 << 16));
-    used += std::fread(bytes.data() + used, 1, bytes.size() - used, file.get());
-    if (used < bytes.size()) break;
-  }
-  if (std::ferror(file.get())) throw StreamReadError();
-  bytes.resize(used);
-  return bytes;
-}
+constexpr J_COLOR_SPACE kRgb32ColourSpace = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
 // Adobe applications store CMYK inverted, which the decoder passes on as it
 // is; undo the inversion and fold the black in.
@@ -50,57 +25,85 @@ void CmykToRgb32(QImage& image) {
   }
 }
 
-}  // namespace
-
-ThumbnailError::ThumbnailError(const std::string& path, const std::string& reason)
-    : AppError("The picture \"" + path + "\" cannot be shown. " + reason) {}
-
-void CheckDecodable(const std::string& path, JpegSize size) {
-  if (static_cast<long long>(size.Width) * size.Height > kMaxPicturePixels) {
-    throw ThumbnailError(path, "It is too large (" + std::to_string(size.Width) + " x " +
-                                   std::to_string(size.Height) + " pixels).");
-  }
-}
-
-QSize ScaledDecodeSize(JpegSize size) {
+// The scale ScaledDecodeSize describes.
+tjscalingfactor ThumbnailScale(JpegSize size) {
   int count = 0;
   const tjscalingfactor* factors = tjGetScalingFactors(&count);
-  QSize best(size.Width, size.Height);
+  tjscalingfactor best{1, 1};
+  long long bestPixels = static_cast<long long>(size.Width) * size.Height;
   for (int i = 0; i < count; ++i) {
     const tjscalingfactor f = factors[i];
     if (f.num > f.denom) continue;  // enlarging in the DCT gains nothing over stretching
-    const QSize scaled(TJSCALED(size.Width, f), TJSCALED(size.Height, f));
-    const bool covers = scaled.width() >= kThumbnailWidth && scaled.height() >= kThumbnailHeight;
-    if (covers && static_cast<long long>(scaled.width()) * scaled.height() <
-                      static_cast<long long>(best.width()) * best.height()) {
-      best = scaled;
+    const int width = TJSCALED(size.Width, f);
+    const int height = TJSCALED(size.Height, f);
+    const long long pixels = static_cast<long long>(width) * height;
+    if (width >= kThumbnailWidth && height >= kThumbnailHeight && pixels < bestPixels) {
+      best = f;
+      bestPixels = pixels;
     }
   }
   return best;
 }
 
-QImage DecodeThumbnail(const std::string& path) {
-  const std::vector<unsigned char> bytes = ReadWholeFile(path);
-  const Decompressor handle(tjInitDecompress());
-  if (!handle) throw ThumbnailError(path, tjGetErrorStr2(nullptr));
-  const auto fail = [&]() { throw ThumbnailError(path, tjGetErrorStr2(handle.get())); };
+}  // namespace
 
-  int width = 0, height = 0, subsampling = 0, colourSpace = 0;
-  if (tjDecompressHeader3(handle.get(), bytes.data(), bytes.size(), &width, &height, &subsampling,
-                          &colourSpace) != 0) {
+ThumbnailError::ThumbnailError(const std::string& path, const std::string& reason)
+    : AppError("The picture \"" + path + "\" cannot be shown. " + reason) {}
+
+PictureTooLargeError::PictureTooLargeError(const std::string& path, JpegSize size)
+    : ThumbnailError(path, "It is too large (" + std::to_string(size.Width) + " x " + std::to_string(size.Height) +
+                               " pixels)."),
+      size_(size) {}
+
+void CheckDecodable(const std::string& path, JpegSize size) {
+  if (static_cast<long long>(size.Width) * size.Height > kMaxPicturePixels) throw PictureTooLargeError(path, size);
+}
+
+QSize ScaledDecodeSize(JpegSize size) {
+  const tjscalingfactor f = ThumbnailScale(size);
+  return {TJSCALED(size.Width, f), TJSCALED(size.Height, f)};
+}
+
+QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* problem) {
+  PictureFile file(path);
+  JpegFileDecoder d(file);
+  jpeg_decompress_struct& info = d.info;
+  const auto fail = [&]() { throw ThumbnailError(path, d.Message()); };
+
+  if (!d.ReadHeader()) fail();
+  const JpegSize size{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
+  CheckDecodable(path, size);
+
+  const tjscalingfactor scale = ThumbnailScale(size);
+  info.scale_num = static_cast<unsigned int>(scale.num);
+  info.scale_denom = static_cast<unsigned int>(scale.denom);
+  info.dct_method = JDCT_IFAST;
+  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = cmyk ? JCS_CMYK : kRgb32ColourSpace;
+  if (!d.Guarded([&] { jpeg_calc_output_dimensions(&info); })) fail();
+
+  QImage decoded(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_RGB32);
+  if (decoded.isNull()) throw ThumbnailError(path, "There is not enough memory to decode it.");
+  // A progressive picture is read whole here, into its coefficients.
+  if (!d.Guarded([&] { jpeg_start_decompress(&info); })) {
+    if (d.OutOfMemory()) throw PictureTooLargeError(path, size);
     fail();
   }
-  CheckDecodable(path, JpegSize{width, height});
-
-  const QSize scaled = ScaledDecodeSize(JpegSize{width, height});
-  QImage decoded(scaled, QImage::Format_RGB32);
-  if (decoded.isNull()) throw ThumbnailError(path, "There is not enough memory to decode it.");
-  const bool cmyk = colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK;
-  const int rc = tjDecompress2(handle.get(), bytes.data(), bytes.size(), decoded.bits(), scaled.width(),
-                               static_cast<int>(decoded.bytesPerLine()), scaled.height(),
-                               cmyk ? TJPF_CMYK : kRgb32PixelFormat, TJFLAG_FASTDCT);
-  // A warning (data cut short, a bad restart marker) still leaves a picture.
-  if (rc != 0 && tjGetErrorCode(handle.get()) == TJERR_FATAL) fail();
+  if (!d.Guarded([&] {
+        while (info.output_scanline < info.output_height) {
+          JSAMPROW row = decoded.scanLine(static_cast<int>(info.output_scanline));
+          jpeg_read_scanlines(&info, &row, 1);
+        }
+      })) {
+    fail();
+  }
+  // Up to the end marker, where corrupt data after the last row shows; what
+  // follows the marker is not read.
+  if (!d.Guarded([&] { jpeg_finish_decompress(&info); })) fail();
+  if (problem) {
+    const std::optional<std::string> warning = d.FirstWarning();
+    *problem = warning ? std::optional(ScanProblemReason(*warning, true)) : std::nullopt;
+  }
   if (cmyk) CmykToRgb32(decoded);
 
   QImage thumbnail = decoded.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio,

@@ -1,10 +1,12 @@
 #pragma once
-// Decodes a JPEG file straight to a strip thumbnail, letting the decoder
-// scale the picture down in the DCT so that a large photo costs a fraction
-// of a full decode.
+// Decodes a JPEG file straight to a strip thumbnail. The decoder reads the
+// file a block at a time (segments it does not need are skipped, not read)
+// and scales the picture down in the DCT, so that a thumbnail needs a
+// bounded amount of memory whatever the file's size.
 
 #include <QImage>
 #include <QSize>
+#include <optional>
 #include <string>
 
 #include "collection/Errors.h"
@@ -13,18 +15,24 @@
 inline constexpr int kThumbnailWidth = 140;
 inline constexpr int kThumbnailHeight = 129;
 
-// Pictures of more pixels than this are not decoded: a header may claim up
-// to 65535 x 65535, and a progressive file keeps all its coefficients in
-// memory while it is decoded.
-inline constexpr long long kMaxPicturePixels = 1LL << 26;
-
-// A picture that cannot be decoded, or is too large to decode.
+// A picture that cannot be decoded.
 class ThumbnailError : public AppError {
  public:
   ThumbnailError(const std::string& path, const std::string& reason);
 };
 
-// Throws ThumbnailError when a picture of this size is over the pixel bound.
+// A picture too large to decode; its size comes from its header.
+class PictureTooLargeError : public ThumbnailError {
+ public:
+  PictureTooLargeError(const std::string& path, JpegSize size);
+  JpegSize Size() const { return size_; }
+
+ private:
+  JpegSize size_;
+};
+
+// Throws PictureTooLargeError when a picture of this size is over the pixel
+// bound (kMaxPicturePixels).
 void CheckDecodable(const std::string& path, JpegSize size);
 
 // The smallest size the decoder can scale a picture of this size to that
@@ -33,7 +41,10 @@ void CheckDecodable(const std::string& path, JpegSize size);
 QSize ScaledDecodeSize(JpegSize size);
 
 // The file's picture stretched to kThumbnailWidth x kThumbnailHeight, aspect
-// not kept. Throws FileOpenError when the file cannot be read, ThumbnailError
-// when it cannot be decoded. A file cut short still decodes; its missing part
-// stays grey, as the decoder leaves it.
-QImage DecodeThumbnail(const std::string& path);
+// not kept. Throws what PictureFile throws when the file cannot be read,
+// PictureTooLargeError when it is over the pixel bound or needs more than
+// the decoder may allocate (kDecoderMemory), ThumbnailError when it cannot be decoded. A file cut short
+// or corrupt still decodes (its missing part stays grey, as the decoder
+// leaves it); what the decoder said about it then goes to problem, in
+// ScanProblemReason's words, and nothing goes there for a clean picture.
+QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* problem = nullptr);

@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "collection/PictureList.h"
+#include "collection/PictureReview.h"
+#include "window/main/PathText.h"
 #include "window/strip/CanvasPen.h"
 #include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailCache.h"
@@ -39,6 +41,17 @@ QRect PictureRect(int cell) {
 QPalette PaletteOf(const QPainter& painter) {
   if (const auto* widget = dynamic_cast<const QWidget*>(painter.device())) return widget->palette();
   return QApplication::palette();
+}
+
+// The text for the user of what made a picture fail the pass.
+QString FailureText(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& error) {
+    return PathToText(error.what());
+  } catch (...) {
+    return QStringLiteral("The picture cannot be shown.");
+  }
 }
 
 // Restores the painter however the pass ends.
@@ -81,6 +94,12 @@ void DrawSelectionFrame(CanvasPen& pen, int x0) {
 
 }  // namespace
 
+// What a pass found wrong with one picture.
+struct CellNote {
+  CellMark Mark = CellMark::None;
+  QString Text;
+};
+
 struct ThumbnailStrip::Impl {
   Impl() : placeholder(PicturePlaceholder()), font(QStringLiteral("MS Sans Serif")) {
     // The window's font; where it is missing Qt falls back to a sans-serif.
@@ -91,12 +110,15 @@ struct ThumbnailStrip::Impl {
 
   void Pass(QPainter& painter, const QRect& exposed, const PictureList& pictures, StripHost& host);
   void MeasureAndDraw(QPainter& painter, CanvasPen& pen, const QRect& exposed, const PictureList& pictures,
-                      StripHost& host);
+                      StripHost& host, int& reached);
   void DrawIndexNumbers(QPainter& painter, const QPalette& palette, int firstShown, int lastShown);
+  // The warnings known for a picture that the movie can be made of.
+  CellNote WarningsOf(const FileStamp& file, const JpegFrame& frame);
 
   QImage placeholder;
   QFont font;
   ThumbnailCache cache;
+  std::vector<CellNote> notes;  // the last pass's, one per picture
 };
 
 void ThumbnailStrip::Impl::Pass(QPainter& painter, const QRect& exposed, const PictureList& pictures,
@@ -117,29 +139,43 @@ void ThumbnailStrip::Impl::Pass(QPainter& painter, const QRect& exposed, const P
     DrawFrame(pen, CellLeft(i));
     painter.drawImage(PictureRect(i).topLeft(), placeholder);
   }
-  MeasureAndDraw(painter, pen, exposed, pictures, host);
+  notes.assign(static_cast<std::size_t>(pictures.Count()), CellNote());
+  int reached = 0;
+  try {
+    MeasureAndDraw(painter, pen, exposed, pictures, host, reached);
+  } catch (...) {
+    // The failing picture ends the pass where it stands, without numbers;
+    // its cell is marked and says why.
+    notes[static_cast<std::size_t>(reached)] = {CellMark::Refused, FailureText(std::current_exception())};
+    if (CellRect(reached).intersects(exposed)) DrawCellMark(painter, CellLeft(reached), CellMark::Refused);
+    return;
+  }
   DrawIndexNumbers(painter, palette, firstShown, lastShown);
 }
 
 // Throws when a picture cannot be measured or, where it is shown, decoded;
 // what was drawn and reported up to that picture stays.
 void ThumbnailStrip::Impl::MeasureAndDraw(QPainter& painter, CanvasPen& pen, const QRect& exposed,
-                                          const PictureList& pictures, StripHost& host) {
+                                          const PictureList& pictures, StripHost& host, int& reached) {
   // The status text and Build are set by the first picture that passes the
   // size test and again by the first that fails it; the pictures in between
   // would set them to what they already are.
   bool passed = false;
   bool mismatch = false;
   for (int i = 0; i < pictures.Count(); ++i) {
+    reached = i;
     const PictureEntry& entry = pictures.At(i);
+    CellNote& note = notes[static_cast<std::size_t>(i)];
     const FileStamp file = StampOf(entry.Path);
-    const JpegSize size = cache.Measure(file);
+    const JpegFrame frame = cache.Measure(file);
+    const JpegSize size = frame.Size;
     const bool shown = CellRect(i).intersects(exposed);
     QImage thumbnail;
     if (PictureRect(i).intersects(exposed)) thumbnail = cache.Thumbnail(file);
 
     if (i == 0) host.SetMovieSize(size.Width, size.Height);
-    if (size.Width == host.MovieWidth() && size.Height == host.MovieHeight()) {
+    const JpegSize movie{host.MovieWidth(), host.MovieHeight()};
+    if (size == movie) {
       if (!passed && !mismatch) {
         host.SetStatusText(QString());
         host.SetBuildEnabled(true);
@@ -150,10 +186,27 @@ void ThumbnailStrip::Impl::MeasureAndDraw(QPainter& painter, CanvasPen& pen, con
       host.SetBuildEnabled(false);
       mismatch = true;
     }
+    // The cell says what a build would say of the picture.
+    if (const auto refusal = FrameRefusal(frame, movie, pictures.At(0).Path)) {
+      note = {CellMark::Refused, PathToText(entry.Path + ": " + *refusal)};
+    } else {
+      note = WarningsOf(file, frame);
+    }
 
     if (!thumbnail.isNull()) painter.drawImage(PictureRect(i), thumbnail);
     if (shown && entry.Selected) DrawSelectionFrame(pen, CellLeft(i));
+    if (shown) DrawCellMark(painter, CellLeft(i), note.Mark);
   }
+}
+
+CellNote ThumbnailStrip::Impl::WarningsOf(const FileStamp& file, const JpegFrame& frame) {
+  QStringList lines;
+  for (const std::string& reason : FrameWarnings(frame)) lines << PathToText(file.Path + ": " + reason);
+  if (const std::optional<std::string>* problem = cache.KnownScanProblem(file); problem && *problem) {
+    lines << PathToText(file.Path + ": " + **problem);
+  }
+  if (lines.isEmpty()) return {};
+  return {CellMark::Warning, lines.join('\n')};
 }
 
 // Every cell's number, the empty cell's included, over everything else.
@@ -181,10 +234,20 @@ void ThumbnailStrip::Paint(QPainter& painter, const QRect& exposed, const Pictur
   try {
     impl_->Pass(painter, exposed, pictures, host);
   } catch (...) {
-    // A picture that is missing, no JPEG or undecodable ends the pass where
-    // it stands, without numbers and without a word; the next pass tries
-    // again from the first picture.
+    // A pass is never reported in a message box: a picture that fails is
+    // marked on its cell, and whatever else goes wrong while painting (out
+    // of memory) leaves the strip as far as it was drawn. The next pass
+    // tries again from the first picture.
   }
+}
+
+std::optional<std::string> ThumbnailStrip::ScanProblem(const std::string& path) {
+  return impl_->cache.ScanProblem(StampOf(path));
+}
+
+QString ThumbnailStrip::ProblemAt(int x) const {
+  const int picture = HitTest(x, static_cast<int>(impl_->notes.size()));
+  return picture < 0 ? QString() : impl_->notes[static_cast<std::size_t>(picture)].Text;
 }
 
 int ThumbnailStrip::HitTest(int x, int count) {

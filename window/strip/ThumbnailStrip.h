@@ -7,6 +7,11 @@
 #include <QRect>
 #include <QString>
 #include <Qt>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "window/strip/CellMark.h"
 
 class PictureList;
 
@@ -34,8 +39,18 @@ class ThumbnailStrip {
 
   // One paint pass: draws the cells that meet `exposed` and measures every
   // picture, reporting through host. Never throws: a picture that fails ends
-  // the pass at its place.
+  // the pass at its place, and its cell is marked with the reason.
   void Paint(QPainter& painter, const QRect& exposed, const PictureList& pictures, StripHost& host);
+
+  // What the decoder says about the picture's data (see ScanFileProblem),
+  // remembered for the file as it is now, so that neither the strip nor a
+  // build decodes it again. Throws what PictureFile throws.
+  std::optional<std::string> ScanProblem(const std::string& path);
+
+  // What the last pass found wrong with the picture under strip x
+  // coordinate x, one sentence a line naming the picture; empty for a
+  // picture without problems, gaps and the empty cell.
+  QString ProblemAt(int x) const;
 
   // The picture under strip x coordinate x, or -1 (gaps, the empty cell).
   static int HitTest(int x, int count);

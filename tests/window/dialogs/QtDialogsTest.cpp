@@ -41,7 +41,11 @@ TEST(QtDialogs, OpenDialogTakesSeveralJpegFilesWhateverTheirCase) {
   EXPECT_EQ(dialog->selectedNameFilter(), "JPEG Image File (*.jpg)");
   EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
   EXPECT_TRUE(dialog->isSizeGripEnabled());
-  EXPECT_NE(dialog->findChild<PicturePreview*>(), nullptr);
+  // The pane itself, not just any label of the dialog.
+  const auto* preview = dialog->findChild<PicturePreview*>();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(preview->objectName(), "preview");
+  EXPECT_EQ(preview->text(), "No preview");
 
   dialog->setDirectory(QString::fromStdString(dir.Path().string()));
   EXPECT_EQ(ListedNames(*dialog, 2), (QStringList{"PHOTO.JPG", "a.jpg"}));
@@ -55,17 +59,25 @@ TEST(QtDialogs, SaveDialogAsksForAnSwfFileAndConfirmsReplacing) {
   EXPECT_EQ(dialog->defaultSuffix(), "swf");
   EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
   EXPECT_TRUE(dialog->isSizeGripEnabled());
+
+  TempDir dir;
+  const QString folder = QString::fromStdString(dir.Path().string());
+  const auto again = MakeSaveMovieDialog(nullptr, folder + "/turntable.swf");
+  EXPECT_EQ(again->directory().absolutePath(), folder);
+  EXPECT_EQ(again->selectedFiles(), QStringList{folder + "/turntable.swf"});
 }
 
-TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLine) {
+TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLineAndItsDetails) {
   struct Row {
     MessageBoxText message;
     QMessageBox::Icon icon;
     QString shown;
   };
   const Row rows[] = {
-      {{"Stop - Orbilux Rezeved2.0", "One!\rTwo.", MessageBoxText::Icon::Stop}, QMessageBox::Critical, "One!\nTwo."},
-      {{"Note", "Plain", MessageBoxText::Icon::Information}, QMessageBox::Information, "Plain"},
+      {{"Stop - Orbilux Rezeved2.0", "One!\rTwo.", MessageBoxText::Icon::Stop, "a.jpg: why\nb.jpg: why"},
+       QMessageBox::Critical, "One!\nTwo."},
+      {{"Note", "Plain", MessageBoxText::Icon::Information, {}}, QMessageBox::Information, "Plain"},
+      {{"Careful", "Plain", MessageBoxText::Icon::Warning, {}}, QMessageBox::Warning, "Plain"},
   };
   for (const Row& row : rows) {
     const auto box = MakeMessageBox(row.message, nullptr);
@@ -73,6 +85,7 @@ TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLine) {
     EXPECT_EQ(box->icon(), row.icon);
     EXPECT_EQ(box->text(), row.shown);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box->detailedText(), row.message.Details);
   }
 }
 

@@ -8,17 +8,16 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/BrokenJpeg.h"
 #include "tests/window/MainWindowFixture.h"
+#include "window/main/PathText.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const MessageBoxText kMismatchMessage = {
-    "Stop - Orbilux Rezeved2.0",
-    "One of the image's format and/or size is different!\rTranslating is terminated.",
-    MessageBoxText::Icon::Stop,
-};
+const QString kStopCaption = "Stop - Orbilux Rezeved2.0";
+const QString kMismatchText = "One of the image's format and/or size is different!\rTranslating is terminated.";
 
 // Counts the times a widget is shown and hidden.
 class VisibilityLog : public QObject {
@@ -49,17 +48,58 @@ class BuildTest : public MainWindowTest {
   }
 };
 
-TEST_F(BuildTest, StopsAtAPngNamedLikeAJpegWithoutAskingForAFile) {
-  const QString png = QString::fromStdString(pictures.Write("second.jpg", "\x89PNG\r\n\x1a\n rest of it"));
-  ImportAndPaint({Picture("first.jpg"), png, Picture("third.jpg")});
-  ASSERT_TRUE(form.Build1->isEnabled()) << "the first picture set it, the PNG ended the pass";
+TEST_F(BuildTest, StopsBeforeTheSaveDialogNamingEveryRefusedPicture) {
+  const std::string jpeg = MakeJpeg(64, 48);
+  const struct {
+    const char* what;
+    std::string second;
+    QString reason;
+  } rows[] = {
+      {"a PNG named .jpg", "\x89PNG\r\n\x1a\n rest of it", "not a JPEG file"},
+      {"cut inside its header", jpeg.substr(0, 30), "the file ends inside its JPEG header"},
+      {"another size since the paint", MakeJpeg(80, 48), "80 x 48, but the movie is 64 x 48 (the size of %1)"},
+      {"arithmetic coding", WithFrameMarker(jpeg, 0xC9), "arithmetic-coded JPEG, which SWF players do not show"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    dialogs.Messages.clear();
+    form.New1->trigger();
+    const QString first = Picture("first.jpg");
+    const QString second = Picture("second.jpg");
+    ImportAndPaint({first, second, Picture("third.jpg"), Picture("fourth.jpg")});
+    ASSERT_TRUE(form.Build1->isEnabled());
+    pictures.Write("second.jpg", r.second);
+    pictures.Write("fourth.jpg", "GIF89a");
+    dialogs.SavePath = Target();
+    form.Build1->trigger();
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    const MessageBoxText& box = dialogs.Messages[0];
+    EXPECT_EQ(box.Caption, kStopCaption);
+    EXPECT_EQ(box.Text, kMismatchText);
+    EXPECT_EQ(box.Kind, MessageBoxText::Icon::Stop);
+    EXPECT_EQ(box.Details, second + ": " + QString(r.reason).arg(first) + "\n" +
+                               PathToText(form.PictureList.At(3).Path) + ": not a JPEG file");
+    EXPECT_EQ(dialogs.SaveRuns, 0);
+    EXPECT_FALSE(form.ToolButton6->isEnabled());
+    EXPECT_FALSE(fs::exists(Target().toStdString()));
+  }
+}
+
+TEST_F(BuildTest, WarnsOfACutPictureOnItsCellAndBeforeTheSaveDialog) {
+  const std::string photo = MakeDetailedJpeg(320, 240);
+  const QString cut = QString::fromStdString(pictures.Write("cut.jpg", CutInScan(photo)));
+  ImportAndPaint({QString::fromStdString(pictures.Write("whole.jpg", photo)), cut});
+  const QString expected = cut + ": its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
+  EXPECT_EQ(form.PaintBox1ToolTip(160 + 70), expected);
+  EXPECT_EQ(form.PaintBox1ToolTip(70), "");
+
   dialogs.SavePath = Target();
   form.Build1->trigger();
   ASSERT_EQ(dialogs.Messages.size(), 1u);
-  EXPECT_EQ(dialogs.Messages[0], kMismatchMessage);
-  EXPECT_EQ(dialogs.SaveRuns, 0);
-  EXPECT_FALSE(form.ToolButton6->isEnabled());
-  EXPECT_TRUE(form.OutputPath.isEmpty());
+  EXPECT_EQ(dialogs.Messages[0].Kind, MessageBoxText::Icon::Warning);
+  EXPECT_EQ(dialogs.Messages[0].Details, "warning: " + expected);
+  EXPECT_EQ(dialogs.SaveRuns, 1) << "a warning lets the build go on";
+  EXPECT_TRUE(fs::exists(Target().toStdString()));
 }
 
 TEST_F(BuildTest, CancelledSaveChangesNothing) {
@@ -115,17 +155,12 @@ TEST_F(BuildTest, WritesTheSameBytesAsTheCommandLineBuilder) {
   EXPECT_EQ(form.MovieStream.Size(), movie.size());
 }
 
-TEST_F(BuildTest, StopsAtAPictureThatChangedSizeSinceThePaint) {
-  const QStringList chosen = SomePictures(2, 64, 48);
-  ImportAndPaint(chosen);
-  ASSERT_TRUE(form.Build1->isEnabled());
-  pictures.Write("view2.jpg", MakeJpeg(80, 48));
-  dialogs.SavePath = Target();
+TEST_F(BuildTest, TheSaveDialogOpensOnTheLastMovie) {
+  ImportAndPaint(SomePictures(2));
+  dialogs.SavePath = Target("first.swf");
   form.Build1->trigger();
-  ASSERT_EQ(dialogs.Messages.size(), 1u);
-  EXPECT_EQ(dialogs.Messages[0], kMismatchMessage);
-  EXPECT_FALSE(form.PanelBuilding->isVisible());
-  EXPECT_FALSE(fs::exists(Target().toStdString()));
+  form.Build1->trigger();
+  EXPECT_EQ(dialogs.SaveOpenedOn, (std::vector<QString>{QString(), Target("first.swf")}));
 }
 
 TEST_F(BuildTest, NewAfterABuildKeepsPreviewThePathAndTheSize) {

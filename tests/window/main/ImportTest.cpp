@@ -2,10 +2,13 @@
 
 #include <QCursor>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 
 #include "collection/PictureList.h"
 #include "tests/window/MainWindowFixture.h"
 #include "tests/window/PaintCounter.h"
+#include "window/main/PathText.h"
 
 namespace fs = std::filesystem;
 
@@ -174,6 +177,58 @@ TEST_F(MainWindowTest, ImportsAWholeFolderInTheScansOrder) {
 
   form.FullFolder1->trigger();
   EXPECT_EQ(form.PictureList.Count(), 6) << "the same folder again doubles its entries";
+}
+
+TEST_F(MainWindowTest, FolderImportSaysSoWhenTheFolderHasNoPictures) {
+  Import(SomePictures(1));
+  pictures.Write("empty/notes.txt", "x");
+  const QString folder = QString::fromStdString((pictures.Path() / "empty").string());
+  dialogs.FolderChooser = [&] { form.ImportFolder = folder; };
+  form.FullFolder1->trigger();
+  Settle();
+  EXPECT_EQ(form.StaticText1->text(), "No JPEG pictures in \"" + folder + "\"");
+  EXPECT_EQ(form.PictureList.Count(), 1);
+
+  const QString deep = QString::fromStdString((pictures.Path() / std::string(120, 'd') / "empty").string());
+  fs::create_directories(deep.toStdString());
+  dialogs.FolderChooser = [&] { form.ImportFolder = deep; };
+  form.FullFolder1->trigger();
+  const QString shown = form.StaticText1->text();
+  EXPECT_TRUE(shown.startsWith("No JPEG pictures in \"/") && shown.endsWith("/empty\"")) << shown.toStdString();
+  EXPECT_LE(QFontMetrics(form.StaticText1->font()).horizontalAdvance(shown), form.StaticText1->contentsRect().width())
+      << "a long folder gives way in its middle";
+}
+
+TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAppendedInTheOrderGiven) {
+  const QStringList files = {Picture("z.jpg"), Picture("a.jpg")};
+  pictures.Write("folder/view10.jpg", MakeJpeg(8, 8));
+  pictures.Write("folder/view2.jpg", MakeJpeg(8, 8));
+  const QString folder = QString::fromStdString((pictures.Path() / "folder").string());
+  // A file manager percent-encodes every byte of a name that is not UTF-8.
+  const std::string latin1 = pictures.Write("caf\xE9.jpg", MakeJpeg(8, 8));
+  const QByteArray latin1Address = "file://" + QByteArray::fromStdString(latin1).toPercentEncoding("/");
+  QMimeData data;
+  data.setData("text/uri-list", QUrl::fromLocalFile(files[0]).toEncoded() + "\r\n" +
+                                    QUrl::fromLocalFile(folder).toEncoded() + "\r\nhttps://example.org/x.jpg\r\n" +
+                                    latin1Address + "\r\n" + QUrl::fromLocalFile(files[1]).toEncoded() + "\r\n");
+
+  QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&form, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  PaintCounter paints(form.PaintBox1);
+  QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&form, &drop);
+  Settle();
+  EXPECT_EQ(ListedPaths(),
+            (QStringList{files[0], folder + "/view2.jpg", folder + "/view10.jpg", PathToText(latin1), files[1]}));
+  EXPECT_EQ(form.PictureList.At(3).Path, latin1);
+  EXPECT_EQ(paints.Count, 1);
+
+  QMimeData web;
+  web.setUrls({QUrl("https://example.org/x.jpg")});
+  QDragEnterEvent refused(QPoint(100, 100), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&form, &refused);
+  EXPECT_FALSE(refused.isAccepted()) << "nothing on this computer to import";
 }
 
 TEST_F(MainWindowTest, FolderImportDoesNothingWhenNoFolderIsChosen) {

@@ -67,6 +67,9 @@ TEST_F(PreviewTest, TheWebViewIsMadeOnTheFirstPreviewInTheAreaAboveThePanel) {
   EXPECT_EQ(view->parentWidget(), form.PreviewArea);
   EXPECT_EQ(view->geometry(), form.PreviewArea->rect());
   EXPECT_EQ(view->objectName(), "WebBrowser1");
+  // Files dropped on the preview go through to the window's import.
+  EXPECT_FALSE(view->acceptDrops());
+  for (const QWidget* part : view->findChildren<QWidget*>()) EXPECT_FALSE(part->acceptDrops());
 }
 
 TEST_F(PreviewTest, PlaysTheBuiltMovieAndADragTurnsToTheNextPicture) {

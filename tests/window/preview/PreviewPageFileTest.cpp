@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -46,6 +47,43 @@ TEST(PreviewPageFile, WithoutARuntimeFolderAMissingCacheFolderIsMadeForItsOwnerO
   EXPECT_EQ(PreviewPagePathIn(QString::fromStdString(dir.Path().string()), "/nowhere").toStdString(),
             (dir.Path() / "test.html").string());
   EXPECT_FALSE(std::filesystem::exists("/nowhere"));
+}
+
+// Without a runtime folder the page goes only where no one else can change
+// or read it between its writing and its loading.
+TEST(PreviewPageFile, AnExistingCacheFolderMustBeTheUsersOwnAndClosedToOthers) {
+  namespace fs = std::filesystem;
+  const bool root = ::geteuid() == 0;
+  const struct { const char* name; fs::perms mode; bool otherOwner; bool taken; } rows[] = {
+      {"owner only", fs::perms::owner_all, false, true},
+      {"readable by others", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read |
+                                 fs::perms::others_exec, false, false},
+      {"writable by the group", fs::perms::owner_all | fs::perms::group_all, false, false},
+      {"another user's", fs::perms::owner_all, true, false},
+  };
+  for (const auto& r : rows) {
+    if (r.otherOwner && !root) continue;  // only root can give a folder away
+    SCOPED_TRACE(r.name);
+    TempDir dir;
+    const auto cache = dir.Path() / "cache";
+    fs::create_directory(cache);
+    fs::permissions(cache, r.mode);
+    if (r.otherOwner) {
+      ASSERT_EQ(::chown(cache.c_str(), 65534, 65534), 0);
+    }
+    const QString folder = QString::fromStdString(cache.string());
+    if (r.taken) {
+      EXPECT_EQ(PreviewPagePathIn("", folder).toStdString(), (cache / "test.html").string());
+      continue;
+    }
+    try {
+      PreviewPagePathIn("", folder);
+      ADD_FAILURE() << "the folder was taken";
+    } catch (const AppError& e) {
+      EXPECT_EQ(std::string(e.what()), "The preview page is not written to \"" + cache.string() +
+                                           "\": that folder must belong to you and be closed to other users.");
+    }
+  }
 }
 
 TEST(PreviewPageFile, APlaceThatCannotBeWrittenGivesTheCreateError) {

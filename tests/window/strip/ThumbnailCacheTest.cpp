@@ -11,6 +11,7 @@
 #include "collection/Errors.h"
 #include "tests/support/BrokenJpeg.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/PeakMemory.h"
 #include "tests/support/TempDir.h"
 #include "window/strip/LruCache.h"
 #include "window/strip/PicturePlaceholder.h"
@@ -93,7 +94,10 @@ TEST(ThumbnailDecoder, RefusesWhatCannotOrMustNotBeDecoded) {
   EXPECT_THROW(DecodeThumbnail(dir.Write("header-only.jpg", HeaderOnly(jpeg))), ThumbnailError);
   EXPECT_THROW(DecodeThumbnail(dir.Write("text.jpg", "no picture here")), ThumbnailError);
   // Refused from the header alone, before anything of its claimed size is allocated.
-  EXPECT_THROW(DecodeThumbnail(dir.Write("huge.jpg", WithClaimedSize(jpeg, 60000, 60000))), ThumbnailError);
+  EXPECT_THROW(DecodeThumbnail(dir.Write("huge.jpg", WithClaimedSize(jpeg, 60000, 60000))), PictureTooLargeError);
+  // Within the pixel bound, but its coefficients would need 48 MiB.
+  EXPECT_THROW(DecodeThumbnail(dir.Write("progressive.jpg", MakeJpeg(4096, 4096, {1, 2, 3}, true))),
+               PictureTooLargeError);
   EXPECT_THROW(DecodeThumbnail((dir.Path() / "missing.jpg").string()), FileOpenError);
 
   EXPECT_NO_THROW(CheckDecodable("a.jpg", {8192, 8192}));
@@ -101,12 +105,26 @@ TEST(ThumbnailDecoder, RefusesWhatCannotOrMustNotBeDecoded) {
   EXPECT_THROW(CheckDecodable("a.jpg", {65535, 65535}), ThumbnailError);
 }
 
+// The file is read as the decoder needs it, not whole: segments it does not
+// need are skipped. On a file of 256 MiB the decoding needs a few MiB.
+TEST(ThumbnailDecoder, DecodesAHugeFileInBoundedMemory) {
+  TempDir dir;
+  const Rgb colour{60, 180, 220};
+  const std::string path = (dir.Path() / "huge.jpg").string();
+  WriteWithLargeAppSegments(path, MakeJpeg(640, 480, colour), std::uint64_t{256} << 20);
+  ResetPeakResident();
+  const std::size_t before = ResidentBytes();
+  const QImage thumbnail = DecodeThumbnail(path);
+  EXPECT_LT(PeakResidentBytes() - before, std::size_t{64} << 20);
+  EXPECT_TRUE(Near(thumbnail.pixel(70, 64), colour));
+}
+
 TEST(ThumbnailCache, KeepsSizesAndThumbnailsPerFileVersion) {
   TempDir dir;
   const std::string path = dir.Write("a.jpg", MakeJpeg(640, 480));
   ThumbnailCache cache;
   const FileStamp first = StampOf(path);
-  EXPECT_EQ(cache.Measure(first), (JpegSize{640, 480}));
+  EXPECT_EQ(cache.Measure(first).Size, (JpegSize{640, 480}));
   cache.Thumbnail(first);
 
   // A rewrite under the same name is another file; the old stamp still
@@ -116,7 +134,7 @@ TEST(ThumbnailCache, KeepsSizesAndThumbnailsPerFileVersion) {
   std::filesystem::last_write_time(path, before + std::chrono::seconds(1));
   const FileStamp second = StampOf(path);
   EXPECT_NE(first, second);
-  EXPECT_EQ(cache.Measure(first), (JpegSize{640, 480}));
+  EXPECT_EQ(cache.Measure(first).Size, (JpegSize{640, 480}));
   EXPECT_THROW(cache.Measure(second), JpegHeaderError);
   EXPECT_THROW(cache.Measure(second), JpegHeaderError);  // kept, raised again
 
@@ -128,7 +146,7 @@ TEST(ThumbnailCache, APictureThatFailsToDecodeFailsToMeasureFromThenOn) {
   TempDir dir;
   ThumbnailCache cache;
   const FileStamp file = StampOf(dir.Write("empty.jpg", HeaderOnly(MakeJpeg(640, 480))));
-  EXPECT_EQ(cache.Measure(file), (JpegSize{640, 480}));
+  EXPECT_EQ(cache.Measure(file).Size, (JpegSize{640, 480}));
   EXPECT_THROW(cache.Thumbnail(file), ThumbnailError);
   EXPECT_THROW(cache.Measure(file), ThumbnailError);
 }

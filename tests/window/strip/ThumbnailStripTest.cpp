@@ -1,6 +1,7 @@
 #include "window/strip/ThumbnailStrip.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QImage>
@@ -8,6 +9,7 @@
 #include <QPalette>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
 #include "window/strip/PicturePlaceholder.h"
+#include "window/strip/ThumbnailDecoder.h"
 
 namespace {
 
@@ -233,11 +236,19 @@ TEST(ThumbnailStrip, RemovingTheOddPictureEnablesBuildAgain) {
 
 TEST(ThumbnailStrip, AFailingPictureEndsThePassAtItsPlace) {
   const std::string good = MakeJpeg(640, 480, kYellow);
-  const struct { const char* name; std::string third; bool removed; } rows[] = {
-      {"removed", "", true},
-      {"not a JPEG", "\x89PNG\r\n\x1a\n not a picture", false},
-      {"size readable, nothing to decode", HeaderOnly(good), false},
-      {"claims 60000 x 60000", WithClaimedSize(good, 60000, 60000), false},
+  const auto rewrite = [](const std::string& bytes) {
+    return [bytes](Album& album, const std::string&) { Rewrite(album.dir, "p2.jpg", bytes); };
+  };
+  const struct { const char* name; std::function<void(Album&, const std::string&)> spoil; } rows[] = {
+      {"removed", [](Album&, const std::string& path) { std::filesystem::remove(path); }},
+      {"not a JPEG", rewrite("\x89PNG\r\n\x1a\n not a picture")},
+      {"size readable, nothing to decode", rewrite(HeaderOnly(good))},
+      // A pass that opened it would wait for a writer for ever.
+      {"a named pipe",
+       [](Album&, const std::string& path) {
+         std::filesystem::remove(path);
+         ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+       }},
   };
   for (const JpegSize second : {JpegSize{640, 480}, JpegSize{800, 600}}) {
     for (const auto& r : rows) {
@@ -247,9 +258,7 @@ TEST(ThumbnailStrip, AFailingPictureEndsThePassAtItsPlace) {
       FakeHost host;
       Render(strip, album.list, host);  // all five well, so the cache knows them
 
-      const std::string third = album.list.At(2).Path;
-      if (r.removed) std::filesystem::remove(third);
-      else Rewrite(album.dir, "p2.jpg", r.third);
+      r.spoil(album, album.list.At(2).Path);
       host = FakeHost();
       const QImage image = Render(strip, album.list, host);
 
@@ -268,6 +277,59 @@ TEST(ThumbnailStrip, AFailingPictureEndsThePassAtItsPlace) {
       }
     }
   }
+}
+
+TEST(ThumbnailStrip, AProblemPictureIsMarkedAndItsTipSaysWhy) {
+  const std::string photo = MakeDetailedJpeg(64, 48);
+  const QRgb kMarkRed = qRgb(220, 0, 0);
+  const QRgb kMarkAmber = qRgb(255, 190, 0);
+  const struct { const char* name; std::string third; QString tip; QRgb mark; bool numbers; } rows[] = {
+      {"not a JPEG", "GIF89a", "%1: not a JPEG file", kMarkRed, false},
+      {"another size", MakeJpeg(80, 48), "%1: 80 x 48, but the movie is 64 x 48 (the size of %2)", kMarkRed, true},
+      {"cut in its picture data", CutInScan(photo),
+       "%1: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails",
+       kMarkAmber, true},
+      {"CMYK", MakeDetailedJpeg(64, 48, TJPF_CMYK), "%1: CMYK colour, which some players cannot decode", kMarkAmber,
+       true},
+  };
+  for (const auto& r : rows) {
+    Album album;
+    album.Add("p0.jpg", photo);
+    album.Add("p1.jpg", photo);
+    album.Add("p2.jpg", r.third);
+    ThumbnailStrip strip;
+    FakeHost host;
+    const QImage image = Render(strip, album.list, host);
+    const QString third = QString::fromStdString(album.list.At(2).Path);
+    EXPECT_EQ(strip.ProblemAt(X0(2) + 70), QString(r.tip).arg(third, QString::fromStdString(album.list.At(0).Path)))
+        << r.name;
+    EXPECT_EQ(strip.ProblemAt(X0(1) + 70), QString()) << r.name;
+    // The mark stands in the top right corner of the picture, and only there.
+    EXPECT_EQ(image.pixel(X0(2) + 133, 24), r.mark) << r.name;
+    EXPECT_NE(image.pixel(X0(1) + 133, 24), r.mark) << r.name;
+    EXPECT_EQ(NumbersShown(image, 4), r.numbers ? 4 : 0) << r.name;
+  }
+}
+
+// Measured from their headers whatever their size, pictures too large to
+// decode show their size on the placeholder and let Build on.
+TEST(ThumbnailStrip, PicturesTooLargeToDecodeShowTheirSizeAndBuild) {
+  Album album;
+  const std::string huge = WithClaimedSize(MakeJpeg(64, 48, kYellow), 8200, 8200);
+  album.Add("a.jpg", huge);
+  album.Add("b.jpg", huge);
+  ThumbnailStrip strip;
+  FakeHost host;
+  const QImage image = Render(strip, album.list, host);
+  EXPECT_EQ(host.width, 8200);
+  EXPECT_EQ(host.height, 8200);
+  EXPECT_TRUE(host.build);
+  EXPECT_EQ(NumbersShown(image, 3), 3);
+  // Below the cell's number.
+  const QRect below(0, 30, kThumbnailWidth, kThumbnailHeight - 30);
+  const QImage cell = image.copy(below.translated(X0(1) + 8, 8));
+  EXPECT_EQ(cell, TooLargePlaceholder({8200, 8200}).copy(below));
+  EXPECT_NE(cell, PicturePlaceholder().copy(below));
 }
 
 TEST(ThumbnailStrip, AFailingFirstPictureKeepsTheMovieSize) {

@@ -1,0 +1,57 @@
+#pragma once
+// The check a build runs over every picture before it writes anything: what
+// refuses the build, and what lets it go on with a warning because players
+// will show the picture wrong. The window's Build and orbilux-build both run
+// it, so both name the same pictures for the same reasons.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "collection/Errors.h"
+#include "collection/JpegHeader.h"
+#include "collection/PictureList.h"
+#include "collection/ScanCheck.h"
+
+// The widest and highest bitmap older SWF players show.
+inline constexpr int kMaxPlayerSide = 2880;
+
+struct PictureReview {
+  JpegSize MovieSize;  // the first picture's; zero when that one is refused
+  std::vector<PictureNote> Refusals;
+  std::vector<PictureNote> Warnings;
+};
+
+// Where the review learns what the decoder says about a picture's data:
+// nothing when it decodes cleanly. ScanFileProblem decodes the file; the
+// window answers from what its strip has decoded already.
+using ScanChecker = std::function<std::optional<std::string>(const std::string& path)>;
+
+// Why the movie cannot carry a picture of this frame header, when it cannot:
+// arithmetic coding, which SWF players do not show, or another size than the
+// movie's, the size of the picture at firstPath ("1920 x 1080, but the movie
+// is 2560 x 1600 (the size of view01.jpg)").
+std::optional<std::string> FrameRefusal(const JpegFrame& frame, JpegSize movie, const std::string& firstPath);
+
+// The warnings a frame header alone gives: a side over kMaxPlayerSide, or
+// CMYK colour.
+std::vector<std::string> FrameWarnings(const JpegFrame& frame);
+
+// Every picture in list order: a header that cannot be read (not a JPEG, cut
+// short, damaged) or a FrameRefusal, the movie being the first picture's
+// size, refuses it; a picture that passes gets its FrameWarnings, then what
+// the scan check says. A file that cannot be opened or read throws as
+// PictureFile does.
+//
+// Decoding is nearly all of the review's time, so without a checker of the
+// caller's the files are decoded on every processor at once; a checker of
+// the caller's is asked on the calling thread, one picture after another.
+PictureReview ReviewPictures(const PictureList& pictures);
+PictureReview ReviewPictures(const PictureList& pictures, const ScanChecker& scans);
+
+// The review as a build uses it: throws PictureMismatchError with every
+// refused picture, and with every warned one when strict (then those refuse
+// too); otherwise returns the review, for its size and its warnings.
+PictureReview CheckPicturesForMovie(const PictureList& pictures, bool strict);
+PictureReview CheckPicturesForMovie(const PictureList& pictures, bool strict, const ScanChecker& scans);

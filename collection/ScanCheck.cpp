@@ -1,0 +1,44 @@
+#include "collection/ScanCheck.h"
+
+#include <vector>
+
+#include "collection/JpegDecoder.h"
+#include "collection/PictureFile.h"
+
+std::string ScanProblemReason(const std::string& decoderSays, bool stillDecodes) {
+  if (stillDecodes) return "its picture data is damaged (" + decoderSays + "); players show stripes where it fails";
+  return "its picture data cannot be decoded (" + decoderSays + "); players cannot show it";
+}
+
+std::optional<std::string> ScanFileProblem(const std::string& path) {
+  PictureFile file(path);
+  JpegFileDecoder d(file);
+  jpeg_decompress_struct& info = d.info;
+  if (!d.ReadHeader()) return ScanProblemReason(d.Message(), false);
+  if (static_cast<long long>(info.image_width) * info.image_height > kMaxPicturePixels) return std::nullopt;
+
+  info.scale_num = 1;
+  info.scale_denom = 8;
+  info.dct_method = JDCT_IFAST;
+  info.do_fancy_upsampling = FALSE;
+  // Grey needs only the luminance converted.
+  if (info.jpeg_color_space == JCS_YCbCr) info.out_color_space = JCS_GRAYSCALE;
+  // A progressive picture is read whole here, into its coefficients.
+  if (!d.Guarded([&] { jpeg_start_decompress(&info); })) {
+    if (d.OutOfMemory()) return std::nullopt;
+    return ScanProblemReason(d.Message(), false);
+  }
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(info.output_width) * static_cast<std::size_t>(info.output_components));
+  // Up to the end marker, where corrupt data after the last row shows.
+  if (!d.Guarded([&] {
+        while (info.output_scanline < info.output_height) {
+          JSAMPROW rows = row.data();
+          jpeg_read_scanlines(&info, &rows, 1);
+        }
+        jpeg_finish_decompress(&info);
+      })) {
+    return ScanProblemReason(d.Message(), false);
+  }
+  if (const std::optional<std::string> warning = d.FirstWarning()) return ScanProblemReason(*warning, true);
+  return std::nullopt;
+}

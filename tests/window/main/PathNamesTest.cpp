@@ -1,0 +1,94 @@
+// Paths are bytes from the file system to the movie and its preview: names
+// that are not UTF-8, or that hold characters an address treats specially,
+// are imported, built and previewed as they are.
+
+#include <QSignalSpy>
+#include <memory>
+
+#include "tests/window/MainWindowFixture.h"
+#include "tests/window/PreviewSupport.h"
+#include "window/main/PathText.h"
+#include "window/preview/PreviewBrowser.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(PathText, EveryByteSurvivesTheWayToTextAndBack) {
+  const struct { const char* name; std::string bytes; } rows[] = {
+      {"ASCII", "/home/ann/view1.jpg"},
+      {"UTF-8 of two, three and four bytes", "/home/j\xC3\xB6rg/\xE5\xB1\x95\xE7\xA4\xBA/\xF0\x9F\x93\xB7.jpg"},
+      {"a Latin-1 byte", "/tmp/caf\xE9.jpg"},
+      {"every byte above 7F alone", [] {
+         std::string all;
+         for (int b = 0x80; b <= 0xFF; ++b) all += static_cast<char>(b);
+         return all;
+       }()},
+      {"an overlong slash", "/a\xC0\xAF" "b"},
+      {"an encoded surrogate", "/a\xED\xA0\x80" "b"},
+      {"a sequence cut short at the end", "/a\xE2\x82"},
+      {"past U+10FFFF", "/a\xF4\x90\x80\x80"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(PathFromText(PathToText(r.bytes)), r.bytes) << r.name;
+  }
+  // Valid UTF-8 reads as its characters, as the dialogs give them.
+  EXPECT_EQ(PathToText(rows[1].bytes), QString::fromUtf8(rows[1].bytes));
+  EXPECT_EQ(PathFromText(QString::fromUtf8(rows[1].bytes)), rows[1].bytes);
+}
+
+// A Latin-1 name in a folder import comes into the list as it is, is
+// measured and built into a movie with such a name.
+TEST_F(MainWindowTest, ImportsAndBuildsNamesThatAreNotUtf8) {
+  const std::string folder = (pictures.Path() / "shots").string();
+  pictures.Write("shots/caf\xE9.jpg", MakeJpeg(64, 48));
+  pictures.Write("shots/d\xFC" "ne.jpg", MakeJpeg(64, 48));
+  dialogs.FolderChooser = [&] { form.ImportFolder = PathToText(folder); };
+  form.FullFolder1->trigger();
+  Settle();
+  ASSERT_EQ(form.PictureList.Count(), 2);
+  EXPECT_EQ(form.PictureList.At(0).Path, folder + "/caf\xE9.jpg");
+  EXPECT_EQ(form.PictureList.At(1).Path, folder + "/d\xFC" "ne.jpg");
+  PaintStrip();
+  ASSERT_TRUE(form.Build1->isEnabled());
+
+  const std::string movie = (pictures.Path() / "caf\xE9.swf").string();
+  dialogs.SavePath = PathToText(movie);
+  form.Build1->trigger();
+  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_EQ(fs::file_size(movie), form.MovieStream.Size());
+}
+
+// The preview's player finds the movie whatever its path holds: a line
+// break, a backslash and a byte that is not UTF-8 in a folder's name, or a
+// leading "//".
+TEST_F(MainWindowTest, ThePreviewPlaysMoviesWhosePathsAddressesTreatSpecially) {
+  TempDir pages;
+  const RuntimeFolder runtime(pages.Path());
+  const QColor red(220, 30, 30);
+  const std::string picture = pictures.Write("view.jpg", MakeJpeg(96, 64, {220, 30, 30}));
+  Import({PathToText(picture), PathToText(picture)});
+  PaintStrip();
+  const std::string movie = (pictures.Path() / "back\\slash\nline caf\xE9" / "movie.swf").string();
+  fs::create_directories(fs::path(movie).parent_path());
+  for (const std::string& path : {movie, "/" + movie}) {
+    SCOPED_TRACE(path);
+    dialogs.SavePath = PathToText(path);
+    form.Build1->trigger();
+    ASSERT_TRUE(dialogs.Messages.empty());
+    std::unique_ptr<QSignalSpy> loaded;
+    if (auto* shown = form.findChild<PreviewBrowser*>()) {
+      loaded = std::make_unique<QSignalSpy>(shown, &QWebEngineView::loadFinished);
+    }
+    form.ToolButton6->trigger();
+    auto* view = form.findChild<PreviewBrowser*>();
+    ASSERT_NE(view, nullptr);
+    if (!loaded) loaded = std::make_unique<QSignalSpy>(view, &QWebEngineView::loadFinished);
+    ASSERT_TRUE(loaded->count() > 0 || loaded->wait(kPlayerTimeoutMs));
+    QRect player;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(player = PlayerRect(*view)).isEmpty(); }, kPlayerTimeoutMs));
+    EXPECT_TRUE(WaitForColour(*view, player.topLeft() + QPoint(10, 10), red));
+  }
+}
+
+}  // namespace
