@@ -18,7 +18,8 @@
 #include "movie/FileReplace.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
-#include "movie/MovieWriter.h"
+#include "publish/PlayerFolder.h"
+#include "publish/Publish.h"
 
 namespace {
 
@@ -67,8 +68,15 @@ void Build(const BuildOptions& options, ConsoleReporter& reporter) {
 
   MovieStream stream;
   const TConversion converter;
-  WriteMovie(pictures, review.MovieSize.Width, review.MovieSize.Height, options.Output, stream, converter,
-             reporter);
+  PublishTargets targets{options.Output, std::nullopt};
+  if (!options.WebFolder.empty()) {
+    targets.Web = WebFolderTarget{options.WebFolder, options.Force, FindPlayerFolder(RunningProgramFolder())};
+  }
+  try {
+    PublishMovie(pictures, review.MovieSize.Width, review.MovieSize.Height, targets, stream, converter, reporter);
+  } catch (const FolderNotEmptyError& refusal) {
+    throw AppError(std::string(refusal.what()) + " Give --force to replace it.");
+  }
 }
 
 }  // namespace

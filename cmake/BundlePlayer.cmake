@@ -1,5 +1,5 @@
-# The SWF player that the preview loads into its pages comes from the npm
-# package installed by scripts/setup. orbilux_bundle_player(target folder)
+# The SWF player that the preview loads into its pages and web folders carry
+# comes from the npm package installed by scripts/setup. orbilux_bundle_player(target folder)
 # copies its files into folder (a folder "ruffle" beside the target's
 # executable, where the program looks for it) whenever target is built;
 # with INSTALL_DESTINATION dir, installing puts them into dir/ruffle.

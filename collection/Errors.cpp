@@ -15,6 +15,9 @@ FileCreateError::FileCreateError(const std::string& path, int systemError)
 FolderOpenError::FolderOpenError(const std::string& folder, int systemError)
     : AppError("Cannot open folder \"" + folder + "\". " + SystemReason(systemError)) {}
 
+FolderCreateError::FolderCreateError(const std::string& folder, int systemError)
+    : AppError("Cannot create folder \"" + folder + "\". " + SystemReason(systemError)) {}
+
 StreamReadError::StreamReadError() : AppError("Stream read error") {}
 
 StreamWriteError::StreamWriteError() : AppError("Stream write error") {}

@@ -36,6 +36,13 @@ class FolderOpenError : public AppError {
   FolderOpenError(const std::string& folder, int systemError);
 };
 
+// A folder that cannot be made or put in place: "Cannot create folder "%s". %s"
+// with the folder and the system's reason.
+class FolderCreateError : public AppError {
+ public:
+  FolderCreateError(const std::string& folder, int systemError);
+};
+
 // A file ended before the bytes that had to be read: "Stream read error".
 class StreamReadError : public AppError {
  public:

@@ -19,6 +19,36 @@
 
 #include "collection/Errors.h"
 
+namespace {
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+sigset_t StopSignalSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (const int signal : kStopSignals) sigaddset(&set, signal);
+  return set;
+}
+
+}  // namespace
+
+StopSignalsHeld::StopSignalsHeld() {
+  const sigset_t set = StopSignalSet();
+  pthread_sigmask(SIG_BLOCK, &set, &saved_);
+}
+
+StopSignalsHeld::~StopSignalsHeld() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+
+bool StopSignalPending() {
+  sigset_t pending;
+  sigemptyset(&pending);
+  if (sigpending(&pending) != 0) return false;
+  for (const int signal : kStopSignals) {
+    if (sigismember(&pending, signal) == 1) return true;
+  }
+  return false;
+}
+
 int FileSystem::CreateNew(const std::string& path, mode_t mode) {
   return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
 }
@@ -43,31 +73,11 @@ FileSystem& SystemFileSystem() {
 
 namespace {
 
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
 // The temporary file of the replacement under way, for the signal handler,
 // which may only read plain memory and make async-signal-safe calls. Both
 // are changed only while the stop signals are held back.
 std::array<char, PATH_MAX> g_partial{};
 volatile std::sig_atomic_t g_hasPartial = 0;
-
-// Holds the stop signals back for its lifetime; one that arrives meanwhile
-// acts when it ends.
-class StopSignalsHeld {
- public:
-  StopSignalsHeld() {
-    sigset_t set;
-    sigemptyset(&set);
-    for (const int signal : kStopSignals) sigaddset(&set, signal);
-    pthread_sigmask(SIG_BLOCK, &set, &saved_);
-  }
-  ~StopSignalsHeld() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
-  StopSignalsHeld(const StopSignalsHeld&) = delete;
-  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
-
- private:
-  sigset_t saved_{};
-};
 
 extern "C" void RemovePartialAndStop(int signal) {
   if (g_hasPartial != 0) ::unlink(g_partial.data());
@@ -230,7 +240,16 @@ void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> b
 void RemovePartialFilesOnSignals() {
   struct sigaction action {};
   action.sa_handler = RemovePartialAndStop;
-  sigemptyset(&action.sa_mask);
-  for (const int signal : kStopSignals) sigaddset(&action.sa_mask, signal);
+  action.sa_mask = StopSignalSet();
   for (const int signal : kStopSignals) ::sigaction(signal, &action, nullptr);
+}
+
+void WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes, FileSystem& files) {
+  const int fd = files.CreateNew(path, 0666);
+  if (fd < 0) throw FileCreateError(path, errno);
+  const bool written = WriteAll(files, fd, bytes);
+  if (files.Close(fd) != 0 || !written) {
+    files.Remove(path);
+    throw StreamWriteError();
+  }
 }

@@ -6,6 +6,7 @@
 // is untouched. The new file takes the old one's mode and, where the system
 // allows, its owner and group.
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -54,7 +55,30 @@ enum class TargetLink {
 void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> bytes,
                         FileSystem& files = SystemFileSystem(), TargetLink link = TargetLink::Follow);
 
+// Holds SIGINT, SIGTERM and SIGHUP back on this thread for its lifetime;
+// one that arrives meanwhile acts when it ends.
+class StopSignalsHeld {
+ public:
+  StopSignalsHeld();
+  ~StopSignalsHeld();
+  StopSignalsHeld(const StopSignalsHeld&) = delete;
+  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+ private:
+  sigset_t saved_{};
+};
+
+// True when SIGINT, SIGTERM or SIGHUP waits, held back.
+bool StopSignalPending();
+
 // Makes SIGINT, SIGTERM and SIGHUP remove the temporary file of a
 // replacement under way before they end the program as they otherwise
 // would. For programs that run one replacement at a time.
 void RemovePartialFilesOnSignals();
+
+// Writes bytes to a new file at path, which must not exist yet, without
+// flushing it to the disk (the caller flushes a whole folder at once). A new
+// file's permissions and the errors of ReplaceFileContent; a file that could
+// not be written whole is removed.
+void WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                  FileSystem& files = SystemFileSystem());

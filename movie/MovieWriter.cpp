@@ -66,9 +66,8 @@ bool StartsAsJpeg(const std::string& path, const struct stat& info) {
   return jpeg;
 }
 
-// Replacing the target must not destroy a picture: the target is refused
-// when it is one of them, whatever name (or link) leads to it, and when it
-// is a JPEG picture at all (as "-o *.jpg" makes the first photograph).
+}  // namespace
+
 void CheckTargetIsNoPicture(const PictureList& pictures, const std::string& target) {
   struct stat movie {};
   if (::stat(target.c_str(), &movie) != 0) return;  // not there yet, or its writing will say why
@@ -81,8 +80,6 @@ void CheckTargetIsNoPicture(const PictureList& pictures, const std::string& targ
   }
   if (StartsAsJpeg(target, movie)) throw FileRefusedError(target, kOverPicture);
 }
-
-}  // namespace
 
 void CheckMovieInputs(const PictureList& pictures, std::int32_t width, std::int32_t height) {
   const auto count = static_cast<std::size_t>(pictures.Count());
@@ -146,15 +143,13 @@ tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
   return patches;
 }
 
-void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
-                const std::string& path, MovieStream& stream, const TConversion& converter,
-                BuildReporter& reporter, FileSystem& files) {
-  CheckMovieInputs(pictures, width, height);
-  CheckTargetIsNoPicture(pictures, path);
+void BuildMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
+                MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
+                const MovieSink& save) {
   reporter.ShowProgressPanel(true);
   try {
     AssembleMovie(pictures, width, height, stream, converter, reporter);
-    ReplaceFileContent(path, stream.Bytes(), files);
+    save(stream.Bytes());
     reporter.SetStatusText(kBuildDoneText);
   } catch (...) {
     // A failed build leaves no panel behind; the error goes on to the caller.
@@ -162,4 +157,13 @@ void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t he
     throw;
   }
   reporter.ShowProgressPanel(false);
+}
+
+void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
+                const std::string& path, MovieStream& stream, const TConversion& converter,
+                BuildReporter& reporter, FileSystem& files) {
+  CheckMovieInputs(pictures, width, height);
+  CheckTargetIsNoPicture(pictures, path);
+  BuildMovie(pictures, width, height, stream, converter, reporter,
+             [&](std::span<const std::uint8_t> movie) { ReplaceFileContent(path, movie, files); });
 }

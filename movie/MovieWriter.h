@@ -4,6 +4,8 @@
 // then replaces the target file atomically.
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 #include "collection/PictureList.h"
@@ -41,6 +43,21 @@ inline constexpr const char* kBuildDoneText = "Translating is OK!!";
 void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
                 const std::string& path, MovieStream& stream, const TConversion& converter,
                 BuildReporter& reporter, FileSystem& files = SystemFileSystem());
+
+// Where a finished movie goes: its bytes, once assembled and patched.
+using MovieSink = std::function<void(std::span<const std::uint8_t> movie)>;
+
+// What WriteMovie does once its inputs are checked, with the assembled movie
+// handed to save instead of written to one file: the same progress, status
+// text and errors. Expects inputs that CheckMovieInputs accepts.
+void BuildMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
+                MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
+                const MovieSink& save);
+
+// Replacing the target must not destroy a picture: refuses a target that is
+// one of the pictures, whatever name (or link) leads to it, or any JPEG
+// picture at all, with FileRefusedError. A target not there yet passes.
+void CheckTargetIsNoPicture(const PictureList& pictures, const std::string& target);
 
 // The refusals WriteMovie makes before it shows or reads anything: an empty
 // list (NoPicturesError), more pictures than the ids allow, or pictures

@@ -234,6 +234,29 @@ TEST(OrbiluxBuild, FolderErrorsExitWithOne) {
 
 namespace {
 
+// --web alone writes the movie -o writes into the folder; a folder with
+// something in it is replaced only with --force.
+TEST(OrbiluxBuild, WebFolderWithTheSameMovieReplacedOnlyWithForce) {
+  TempDir dir;
+  const std::string jpeg = MakeJpeg(64, 48);
+  dir.Write("a.jpg", jpeg);
+  dir.Write("b.jpg", MakeJpeg(64, 48, {10, 200, 10}));
+  ASSERT_EQ(RunBuild(dir, {"-o", "out.swf", "a.jpg", "b.jpg"}).status, 0);
+  const Outcome web = RunBuild(dir, {"--web", "site", "a.jpg", "b.jpg"});
+  ASSERT_EQ(web.status, 0) << web.err;
+  EXPECT_EQ(ReadText(dir.Path() / "site" / "movie.swf"), ReadText(dir.Path() / "out.swf"));
+  EXPECT_EQ(ReadText(dir.Path() / "site" / "pictures" / "001.jpg"), jpeg);
+
+  const Outcome again = RunBuild(dir, {"--web", "site", "a.jpg"});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(again.err, "orbilux-build: The folder \"site\" is not empty. Give --force to replace it.\n");
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "site" / "pictures" / "002.jpg"));
+
+  const Outcome forced = RunBuild(dir, {"--web", "site", "--force", "a.jpg"});
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "site" / "pictures" / "002.jpg"));
+}
+
 // A socket file at path, left behind when its descriptor is closed.
 void MakeSocket(const std::string& path) {
   sockaddr_un address{};

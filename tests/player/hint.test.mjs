@@ -1,14 +1,11 @@
 // The hint: it fades after a press and is gone within about 1.2 seconds;
 // moving the pointer off the stage brings it back.
 import { test, before, after } from 'node:test';
-import assert from 'node:assert/strict';
 
 import { startSession } from './lib/player.mjs';
 import { buildMovie } from './lib/movie.mjs';
 import { Gallery } from './lib/gallery.mjs';
-
-const WIDTH = 550;
-const HEIGHT = 400;
+import { checkHintFadeAndReturn } from './lib/hintFade.mjs';
 
 let session;
 before(async () => {
@@ -18,60 +15,11 @@ after(async () => {
   await session?.close();
 });
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-// Samples the hint's darkening until it reads as gone or `timeout` ms
-// pass; returns the samples as [ms since start, darkening].
-async function watchFade(gallery, start, timeout) {
-  const samples = [];
-  for (;;) {
-    const darkening = await gallery.hintDarkening();
-    samples.push([Date.now() - start, Number(darkening.toFixed(3))]);
-    if (darkening < GONE || Date.now() - start > timeout) return samples;
-    await sleep(30);
-  }
-}
-
-// Darkening below this is JPEG noise: no hint.
-const GONE = 0.03;
-
 test('after a press the hint fades out within about 1.2 s; leaving the stage brings it back', { timeout: 60000 }, async (t) => {
-  const built = buildMovie(session.folder, { width: WIDTH, height: HEIGHT, count: 2 });
+  const built = buildMovie(session.folder, { width: 550, height: 400, count: 2 });
   const movie = await session.play(built.file, built);
-  const gallery = new Gallery(movie, 2);
   try {
-    assert.equal(await gallery.waitFor(1, 10000), 1);
-    const full = await gallery.hintDarkening();
-    assert.ok(full > 0.25, `the hint is shown at start-up (darkening ${full})`);
-
-    await movie.press(100, 320);
-    const pressed = Date.now();
-    await movie.release();
-    const fade = await watchFade(gallery, pressed, 3000);
-    const [goneAfter, last] = fade[fade.length - 1];
-    t.diagnostic(`hint fade (ms after the press, darkening; ${full.toFixed(3)} at full opacity): ` +
-      JSON.stringify(fade));
-    assert.ok(last < GONE, `the hint is still there ${goneAfter} ms after the press: ${JSON.stringify(fade)}`);
-    // Eleven ticks of 100 ms take the opacity from 100 below 0; allow for
-    // frames drawn late and the time a screenshot takes.
-    assert.ok(goneAfter >= 800 && goneAfter <= 1600,
-      `the hint went ${goneAfter} ms after the press: ${JSON.stringify(fade)}`);
-    assert.ok(fade.some(([, d]) => d > 0.15 * full && d < 0.85 * full),
-      `the hint fades rather than vanishing at once: ${JSON.stringify(fade)}`);
-    await sleep(300);
-    assert.ok(await gallery.hintDarkening() < GONE, 'the hint stays hidden');
-
-    // The button is up; the pointer leaves the stage to the right.
-    await movie.glide(WIDTH + 60, 320, { step: 10 });
-    const left = Date.now();
-    let darkening = 0;
-    while (Date.now() - left < 2000 && (darkening = await gallery.hintDarkening()) < 0.9 * full) await sleep(30);
-    assert.ok(darkening > 0.9 * full,
-      `the hint is back at full opacity once the pointer is off the stage (${darkening} of ${full})`);
-    t.diagnostic(`hint back ${Date.now() - left} ms after the pointer left`);
-    await sleep(500);
-    assert.ok(await gallery.hintDarkening() > 0.9 * full, 'and it stays: the fade had ended');
-    assert.equal(await gallery.shown(), 1, 'neither the press nor leaving the stage turned the picture');
+    await checkHintFadeAndReturn(t, movie, new Gallery(movie, 2));
   } finally {
     await movie.close();
   }

@@ -14,6 +14,11 @@ class ScriptedDialogs : public WindowDialogs {
   std::deque<QStringList> Pictures;
   // The save dialog's answer; nothing means cancel.
   std::optional<QString> SavePath;
+  // The web export's folder; nothing means cancel.
+  std::optional<QString> WebFolder;
+  // The answer to "replace the folder?", and the folders asked about.
+  bool ReplaceFolder = false;
+  QStringList ReplaceQuestions;
   // What the folder chooser does when it runs.
   std::function<void()> FolderChooser;
 
@@ -37,6 +42,11 @@ class ScriptedDialogs : public WindowDialogs {
     ++SaveRuns;
     SaveOpenedOn.push_back(lastMovie);
     return SavePath;
+  }
+  std::optional<QString> WebFolderPath() override { return WebFolder; }
+  bool ConfirmReplaceFolder(const QString& folder) override {
+    ReplaceQuestions << folder;
+    return ReplaceFolder;
   }
   void ShowMessage(const MessageBoxText& message) override { Messages.push_back(message); }
   void RunFolderChooser() override {

@@ -1,5 +1,6 @@
 #include "window/dialogs/QtDialogs.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 
@@ -48,6 +49,30 @@ std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent, const QString&
   return dialog;
 }
 
+// The web folder is the folder chosen, which may be a new one made in the dialog.
+std::unique_ptr<QFileDialog> MakeWebFolderDialog(QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent, "Export for Web");
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setFileMode(QFileDialog::Directory);
+  dialog->setOption(QFileDialog::ShowDirsOnly);
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setLabelText(QFileDialog::Accept, "Export");
+  dialog->setSizeGripEnabled(true);
+  return dialog;
+}
+
+// Replacing deletes what the folder holds, so No is the default answer.
+std::unique_ptr<QMessageBox> MakeReplaceFolderQuestion(const QString& folder, QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(
+      QMessageBox::Warning, "Export for Web",
+      QString("The folder \"%1\" is not empty.\nReplace it and everything in it with the web folder?")
+          .arg(QDir::toNativeSeparators(folder)),
+      QMessageBox::Yes | QMessageBox::No, parent);
+  box->setDefaultButton(QMessageBox::No);
+  box->setTextFormat(Qt::PlainText);
+  return box;
+}
+
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidget* parent) {
   const QMessageBox::Icon icon = message.Kind == MessageBoxText::Icon::Stop      ? QMessageBox::Critical
                                  : message.Kind == MessageBoxText::Icon::Warning ? QMessageBox::Warning
@@ -70,6 +95,16 @@ std::optional<QString> QtDialogs::SaveMoviePath(const QString& lastMovie) {
   const auto dialog = MakeSaveMovieDialog(&owner_, lastMovie);
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   return dialog->selectedFiles().first();
+}
+
+std::optional<QString> QtDialogs::WebFolderPath() {
+  const auto dialog = MakeWebFolderDialog(&owner_);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().first();
+}
+
+bool QtDialogs::ConfirmReplaceFolder(const QString& folder) {
+  return MakeReplaceFolderQuestion(folder, &owner_)->exec() == QMessageBox::Yes;
 }
 
 void QtDialogs::ShowMessage(const MessageBoxText& message) { MakeMessageBox(message, &owner_)->exec(); }

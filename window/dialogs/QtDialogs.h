@@ -17,6 +17,8 @@ class QtDialogs : public WindowDialogs {
 
   std::optional<QStringList> OpenPictures() override;
   std::optional<QString> SaveMoviePath(const QString& lastMovie) override;
+  std::optional<QString> WebFolderPath() override;
+  bool ConfirmReplaceFolder(const QString& folder) override;
   void ShowMessage(const MessageBoxText& message) override;
   void RunFolderChooser() override;
   void ShowAbout() override;
@@ -32,4 +34,6 @@ std::unique_ptr<QFileDialog> MakeOpenPicturesDialog(QWidget* parent);
 // The save dialog starts in lastMovie's folder with its name filled in; with
 // no last movie, wherever Qt opens it.
 std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent, const QString& lastMovie = QString());
+std::unique_ptr<QFileDialog> MakeWebFolderDialog(QWidget* parent);
+std::unique_ptr<QMessageBox> MakeReplaceFolderQuestion(const QString& folder, QWidget* parent);
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidget* parent);

@@ -28,6 +28,11 @@ class WindowDialogs {
   // The save dialog for the movie, opened on the last movie written (its
   // folder and name) when there is one: the chosen path, or nothing on cancel.
   virtual std::optional<QString> SaveMoviePath(const QString& lastMovie) = 0;
+  // The folder a web export writes, or nothing on cancel.
+  virtual std::optional<QString> WebFolderPath() = 0;
+  // Asks whether the folder, which is not empty, may be replaced with
+  // everything in it; true for yes.
+  virtual bool ConfirmReplaceFolder(const QString& folder) = 0;
   virtual void ShowMessage(const MessageBoxText& message) = 0;
   // Runs the folder chooser modally; it leaves its answer in the main
   // window's ImportFolder.

@@ -54,6 +54,7 @@ class TForm1 : public QMainWindow, public BuildReporter {
   QAction* FullFolder1 = nullptr;
   QAction* exit1 = nullptr;
   QAction* Build1 = nullptr;
+  QAction* ExportWeb1 = nullptr;
   QAction* Aboutus1 = nullptr;
   QAction* ToolButton1 = nullptr;  // Delete the Selected
   QAction* ToolButton2 = nullptr;  // Move to previous
@@ -84,6 +85,7 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void FullFolder1Click();
   void exit1Click();
   void Build1Click();
+  void ExportWeb1Click();
   void Aboutus1Click();
   void ToolButton1Click();
   void ToolButton2Click();
@@ -108,6 +110,12 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void ScrollBox1Resize();
 
   void RunBuild();
+  // Runs a build; a list the movie cannot be made of is refused in the stop
+  // message box, every other error goes on to the general error report.
+  void RunRefusingInStopBox(const std::function<void()>& build);
+  // Throws the refusals of a list no movie can be made of, and shows the
+  // warnings of pictures that will show wrong, before any dialog.
+  void CheckPicturesBuildable();
   void WriteMovie(const QString& path);
 
   // What the movie writer reports while it builds.

@@ -39,22 +39,9 @@ QString PictureDetails(const std::vector<PictureNote>& refusals, const std::vect
 
 void TForm1::Build1Click() { RunBuild(); }
 
-// A list the movie cannot be made of is refused in the stop message box, both
-// before the save dialog and when the writer finds a picture that changed
-// since; its details name every picture and say why. Pictures that will show
-// wrong are said so before the save dialog, which the user may then cancel.
-// Every other error goes on to the general error report.
 void TForm1::RunBuild() {
-  try {
-    // An empty list would make a movie of nothing; say so before asking for a file.
-    if (PictureList.Count() == 0) throw NoPicturesError();
-    const PictureReview review = CheckPictures();
-    if (!review.Warnings.empty()) {
-      dialogs_->ShowMessage({kWarningCaption,
-                             QString::number(review.Warnings.size()) +
-                                 " of the pictures will show wrong in some players.\rThe details say which and why.",
-                             MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)});
-    }
+  RunRefusingInStopBox([this] {
+    CheckPicturesBuildable();
     const std::optional<QString> path = dialogs_->SaveMoviePath(OutputPath);
     if (!path) return;
     OutputPath = *path;
@@ -66,10 +53,34 @@ void TForm1::RunBuild() {
       ShowProgressPanel(false);
       throw;
     }
+  });
+}
+
+// A list the movie cannot be made of is refused in the stop message box, both
+// before the save dialog and when the writer finds a picture that changed
+// since; its details name every picture and say why. Every other error goes
+// on to the general error report.
+void TForm1::RunRefusingInStopBox(const std::function<void()>& build) {
+  try {
+    build();
   } catch (const PictureMismatchError& refusal) {
     ShowStopMessage(QString::fromUtf8(refusal.what()), PictureDetails(refusal.Refusals(), refusal.Warnings()));
   } catch (const NoPicturesError& refusal) {
     ShowStopMessage(QString::fromUtf8(refusal.what()));
+  }
+}
+
+// Pictures that will show wrong are said so before any dialog, which the
+// user may then cancel.
+void TForm1::CheckPicturesBuildable() {
+  // An empty list would make a movie of nothing; say so before asking for a file.
+  if (PictureList.Count() == 0) throw NoPicturesError();
+  const PictureReview review = CheckPictures();
+  if (!review.Warnings.empty()) {
+    dialogs_->ShowMessage({kWarningCaption,
+                           QString::number(review.Warnings.size()) +
+                               " of the pictures will show wrong in some players.\rThe details say which and why.",
+                           MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)});
   }
 }
 

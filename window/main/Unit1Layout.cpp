@@ -57,6 +57,9 @@ void TForm1::CreateActions() {
   Build1 = command("Build", &TForm1::Build1Click);
   Build1->setIcon(BuildIcon());
   Build1->setEnabled(false);
+  ExportWeb1 = command("Export for Web...", &TForm1::ExportWeb1Click);
+  ExportWeb1->setEnabled(false);
+  connect(Build1, &QAction::enabledChanged, ExportWeb1, &QAction::setEnabled);
   Aboutus1 = command("About us", &TForm1::Aboutus1Click);
 
   ToolButton1 = command("Delete the Selected", &TForm1::ToolButton1Click);
@@ -83,6 +86,7 @@ void TForm1::CreateMenus() {
 
   QMenu* tools = menuBar()->addMenu("Tools");
   tools->addAction(Build1);
+  tools->addAction(ExportWeb1);
 
   QMenu* help = menuBar()->addMenu("Help");
   help->setSeparatorsCollapsible(false);  // the Help menu opens with a separator

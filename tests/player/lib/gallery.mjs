@@ -39,10 +39,10 @@ export class Gallery {
   }
 
   // What is shown once the player has had time to draw a few frames
-  // (the movie runs at 12 frames per second); for checking that nothing
-  // changed.
+  // (the movie runs at 12 frames per second; a page says how long it needs
+  // as `frameWait`); for checking that nothing changed.
   async shownAfterFrames() {
-    await sleep(350);
+    await sleep(this.movie.frameWait ?? 350);
     return this.shown();
   }
 

@@ -12,15 +12,21 @@ const TYPES = {
   '.map': 'application/json',
   '.wasm': 'application/wasm',
   '.swf': 'application/x-shockwave-flash',
+  '.css': 'text/css; charset=utf-8',
+  '.png': 'image/png',
+  '.jpg': 'image/jpeg',
+  '.txt': 'text/plain; charset=utf-8',
 };
 
 // Serves `routes`: a map from a URL prefix ("/ruffle/") to a folder, and
-// `pages`: a map from an exact URL ("/index.html") to its text. Resolves to
-// { origin, close() }.
-export async function startServer({ routes = {}, pages = {} } = {}) {
+// `pages`: a map from an exact URL ("/index.html") to its text. A request
+// waits for `gate(url)` first, when given, so that a test can hold files
+// back. Resolves to { origin, close() }.
+export async function startServer({ routes = {}, pages = {}, gate = null } = {}) {
   const server = http.createServer(async (request, response) => {
     try {
       const url = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+      if (gate) await gate(url);
       if (url === '/favicon.ico') {
         send(response, 204, 'image/x-icon', '');
         return;

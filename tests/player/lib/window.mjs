@@ -7,7 +7,8 @@ import { existsSync } from 'node:fs';
 import path from 'node:path';
 import readline from 'node:readline';
 
-import { REPO, waitForColour } from './player.mjs';
+import { REPO } from './player.mjs';
+import { waitForColour } from './stage.mjs';
 
 const BUILD_DIR = process.env.ORBILUX_BUILD_DIR || path.join(REPO, 'build');
 export const HOST = path.join(BUILD_DIR, 'tests', 'player', 'window_player_host');

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QFileSystemModel>
+#include <QPushButton>
 #include <QTest>
 
 #include "tests/support/Jpeg.h"
@@ -65,6 +66,18 @@ TEST(QtDialogs, SaveDialogAsksForAnSwfFileAndConfirmsReplacing) {
   const auto again = MakeSaveMovieDialog(nullptr, folder + "/turntable.swf");
   EXPECT_EQ(again->directory().absolutePath(), folder);
   EXPECT_EQ(again->selectedFiles(), QStringList{folder + "/turntable.swf"});
+}
+
+TEST(QtDialogs, WebFolderDialogTakesAFolderAndReplacingItDefaultsToNo) {
+  const auto dialog = MakeWebFolderDialog(nullptr);
+  EXPECT_EQ(dialog->windowTitle(), "Export for Web");
+  EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+  EXPECT_TRUE(dialog->testOption(QFileDialog::ShowDirsOnly));
+
+  const auto question = MakeReplaceFolderQuestion("/tmp/site", nullptr);
+  EXPECT_EQ(question->text(), "The folder \"/tmp/site\" is not empty.\nReplace it and everything in it with the web folder?");
+  EXPECT_EQ(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+  EXPECT_EQ(static_cast<QAbstractButton*>(question->defaultButton()), question->button(QMessageBox::No));
 }
 
 TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLineAndItsDetails) {

@@ -10,6 +10,7 @@
 
 #include "tests/support/BrokenJpeg.h"
 #include "tests/window/MainWindowFixture.h"
+#include "tests/window/VisibilityLog.h"
 #include "window/main/PathText.h"
 
 namespace fs = std::filesystem;
@@ -18,21 +19,6 @@ namespace {
 
 const QString kStopCaption = "Stop - Orbilux Rezeved2.0";
 const QString kMismatchText = "One of the image's format and/or size is different!\rTranslating is terminated.";
-
-// Counts the times a widget is shown and hidden.
-class VisibilityLog : public QObject {
- public:
-  explicit VisibilityLog(QWidget* widget) { widget->installEventFilter(this); }
-  int Shown = 0;
-  int Hidden = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Show) ++Shown;
-    if (event->type() == QEvent::Hide) ++Hidden;
-    return false;
-  }
-};
 
 class BuildTest : public MainWindowTest {
  protected:

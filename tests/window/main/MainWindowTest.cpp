@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, OffersTheMenusInOrderWithoutShortcuts) {
   };
   const std::vector<Menu> expected = {
       {"File", {"New", "-", "Import...", "Whole Folder...", "-", "Exit"}},
-      {"Tools", {"Build"}},
+      {"Tools", {"Build", "Export for Web..."}},
       {"Help", {"-", "About us"}},
   };
   const QList<QAction*> menus = form.menuBar()->actions();

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "collection/Errors.h"
+#include "movie/HintBitmap.h"
+#include "publish/Publish.h"
+#include "tests/support/FolderTree.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class QuietReporter : public BuildReporter {
+  void ShowProgressPanel(bool) override {}
+  void SetProgressMaximum(int) override {}
+  void SetProgressPosition(int) override {}
+  void SetStatusText(const std::string&) override {}
+};
+
+// Three pictures of 64 x 48, a stand-in for the player and a place for the
+// web folder, "site", in the same folder.
+struct Export {
+  TempDir dir;
+  PictureList list;
+  std::vector<std::string> jpegs;
+  std::string player = (dir.Path() / "player").string();
+  std::string site = (dir.Path() / "site").string();
+
+  Export() {
+    for (std::uint8_t i = 0; i < 3; ++i) {
+      jpegs.push_back(MakeJpeg(64, 48, {static_cast<std::uint8_t>(60 * i), 90, 200}));
+      list.AddPicture(dir.Write("in/p" + std::to_string(i) + ".jpg", jpegs.back()));
+    }
+    dir.Write("player/ruffle.js", "player");
+    dir.Write("player/core.wasm", "wasm");
+    dir.Write("player/LICENSE_MIT", "licence");
+    dir.Write("player/ruffle.js.map", "map");
+  }
+
+  void Publish(bool replace = false, const std::string& movieFile = "", FileSystem& files = SystemFileSystem()) {
+    MovieStream stream;
+    QuietReporter reporter;
+    PublishMovie(list, 64, 48, {movieFile, WebFolderTarget{site, replace, player}}, stream, TConversion(),
+                 reporter, files);
+  }
+
+  // Names in the folder that holds the site, hidden ones included.
+  std::vector<std::string> Beside() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.Path())) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+// The PNG's pixels, premultiplied again as the movie stores them (alpha,
+// red, green, blue): 8-bit RGBA rows, each after its filter byte 0.
+std::vector<std::uint8_t> PremultipliedPngPixels(const std::string& png) {
+  const std::size_t idat = png.find("IDAT");
+  const std::size_t length = static_cast<std::uint8_t>(png[idat - 2]) << 8 | static_cast<std::uint8_t>(png[idat - 1]);
+  std::vector<std::uint8_t> rows(static_cast<std::size_t>(hint_bitmap::kHeight) * (1 + hint_bitmap::kWidth * 4));
+  uLongf size = rows.size();
+  EXPECT_EQ(uncompress(rows.data(), &size, reinterpret_cast<const Bytef*>(png.data() + idat + 4), length), Z_OK);
+  std::vector<std::uint8_t> argb;
+  for (std::size_t at = 0; at < rows.size(); at += 4) {
+    if (at % (1 + hint_bitmap::kWidth * 4) == 0) ++at;  // the row's filter byte
+    const int alpha = rows[at + 3];
+    argb.push_back(static_cast<std::uint8_t>(alpha));
+    for (int c = 0; c < 3; ++c) argb.push_back(static_cast<std::uint8_t>((rows[at + c] * alpha + 127) / 255));
+  }
+  return argb;
+}
+
+std::vector<std::uint8_t> HintPixels() {
+  std::vector<std::uint8_t> pixels(hint_bitmap::kPixelBytes);
+  uLongf size = pixels.size();
+  const auto stream = hint_bitmap::CompressedPixels();
+  EXPECT_EQ(uncompress(pixels.data(), &size, stream.data(), stream.size()), Z_OK);
+  return pixels;
+}
+
+TEST(WebFolder, HoldsThePicturesTheMovieThePagesAndThePlayer) {
+  Export run;
+  const std::string movieFile = (run.dir.Path() / "movie.swf").string();
+  run.Publish(false, movieFile);
+  const FolderTree site = ReadTree(run.site);
+
+  EXPECT_EQ(site.at("pictures/001.jpg"), run.jpegs[0]);
+  EXPECT_EQ(site.at("pictures/002.jpg"), run.jpegs[1]);
+  EXPECT_EQ(site.at("pictures/003.jpg"), run.jpegs[2]);
+  EXPECT_EQ(site.at("movie.swf"), ReadTree(run.dir.Path()).at("movie.swf"));
+  EXPECT_EQ(site.at("ruffle/ruffle.js"), "player");
+  EXPECT_EQ(site.at("ruffle/LICENSE_MIT"), "licence");
+  EXPECT_FALSE(site.contains("ruffle/ruffle.js.map"));
+  EXPECT_NE(site.at(".htaccess").find("AddType application/wasm .wasm"), std::string::npos);
+  EXPECT_TRUE(site.contains("README.txt"));
+  EXPECT_TRUE(site.contains("movie.html"));
+
+  const std::string& page = site.at("index.html");
+  for (const char* part : {"data-count=\"3\"", "--w:64;--h:48", "src=\"pictures/001.jpg\"", "<title>site</title>"}) {
+    EXPECT_NE(page.find(part), std::string::npos) << part;
+  }
+  EXPECT_EQ(page.find("{{"), std::string::npos) << "every mark filled in";
+  EXPECT_LT(page.size() + site.at("turn.js").size() + site.at("turn.css").size(), 10u * 1024);
+  EXPECT_EQ(PremultipliedPngPixels(site.at("hint.png")), HintPixels()) << "the movie's own hint picture";
+
+  // A web server must be able to read it: not the staging folder's 0700.
+  EXPECT_NE(fs::status(run.site).permissions() & fs::perms::others_read, fs::perms::none);
+  EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "movie.swf", "player", "site"}));
+}
+
+TEST(WebFolder, PicturesAreNumberedWithAtLeastThreeDigits) {
+  const struct { std::size_t i, count; const char* name; } rows[] = {
+      {0, 1, "001.jpg"}, {11, 12, "012.jpg"}, {998, 999, "999.jpg"}, {0, 1000, "0001.jpg"}, {999, 1000, "1000.jpg"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(WebPictureName(r.i, r.count), r.name) << r.i << " of " << r.count;
+}
+
+// What is at the folder's place before the export, whether it may be
+// replaced, and what comes of it: the error's start, or "" for a new
+// folder in its place. A failure leaves the place as it was and nothing
+// beside it.
+TEST(WebFolder, ReplacesOnlyWhatItMayAndLeavesNothingBehindOnFailure) {
+  const struct {
+    const char* name;
+    std::function<void(Export&)> before;
+    bool replace;
+    std::string error;
+  } rows[] = {
+      {"nothing there", [](Export&) {}, false, ""},
+      {"an empty folder", [](Export& e) { fs::create_directory(e.site); }, false, ""},
+      {"a folder with a file", [](Export& e) { e.dir.Write("site/old.txt", "old"); }, false,
+       "The folder \"SITE\" is not empty."},
+      {"a folder with a file, replaced", [](Export& e) { e.dir.Write("site/old.txt", "old"); }, true, ""},
+      {"a file", [](Export& e) { e.dir.Write("site", "file"); }, true, "Cannot create folder \"SITE\". Not a directory"},
+      {"a folder holding a picture of the list",
+       [](Export& e) { e.list.AddPicture(e.dir.Write("site/p.jpg", MakeJpeg(64, 48))); }, true,
+       "The folder \"SITE\" holds the picture"},
+      {"a player that cannot be read whole",
+       [](Export& e) { fs::create_symlink(e.dir.Path() / "gone", fs::path(e.player) / "broken.js"); }, true,
+       "Cannot open file"},
+      {"a picture of another size",
+       [](Export& e) { e.list.AddPicture(e.dir.Write("in/big.jpg", MakeJpeg(80, 48))); }, true,
+       PictureMismatchError::kFirstLine},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Export run;
+    r.before(run);
+    const std::vector<std::string> beside = run.Beside();
+    const FolderTree old = fs::is_directory(run.site) ? ReadTree(run.site) : FolderTree{};
+    std::string error;
+    try {
+      run.Publish(r.replace);
+    } catch (const AppError& e) {
+      error = e.what();
+    }
+    std::string expected = r.error;
+    if (const auto at = expected.find("SITE"); at != std::string::npos) expected.replace(at, 4, run.site);
+    EXPECT_EQ(error.substr(0, expected.size()), expected) << error;
+    if (!expected.empty()) {
+      EXPECT_EQ(run.Beside(), beside);
+      if (fs::is_directory(run.site)) {
+        EXPECT_EQ(ReadTree(run.site), old);
+      }
+    } else {
+      EXPECT_TRUE(fs::exists(fs::path(run.site) / "index.html"));
+      EXPECT_FALSE(fs::exists(fs::path(run.site) / "old.txt"));
+      EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "player", "site"}));
+    }
+  }
+}
+
+volatile std::sig_atomic_t g_terms = 0;
+
+// A stop signal that comes while the folder is written stops the writing,
+// and acts once the unfinished folder is gone.
+TEST(WebFolder, AStopSignalWaitsForTheUnfinishedFolderToGo) {
+  class SignalAtSecondFile : public FileSystem {
+   public:
+    int CreateNew(const std::string& path, mode_t mode) override {
+      if (++made_ == 2) ::raise(SIGTERM);
+      return FileSystem::CreateNew(path, mode);
+    }
+
+   private:
+    int made_ = 0;
+  } files;
+  struct sigaction count {}, saved {};
+  count.sa_handler = [](int) { g_terms = g_terms + 1; };
+  ::sigaction(SIGTERM, &count, &saved);
+  Export run;
+  std::string error;
+  try {
+    run.Publish(false, "", files);
+  } catch (const AppError& e) {
+    error = e.what();
+  }
+  ::sigaction(SIGTERM, &saved, nullptr);
+  EXPECT_EQ(g_terms, 1);
+  EXPECT_EQ(error, "The web folder \"" + run.site + "\" was not written: stopped.");
+  EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "player"}));
+}
+
+// A link to a folder: the folder is written where the link leads, and the
+// link stays a link.
+TEST(WebFolder, FollowsALinkToItsFolder) {
+  Export run;
+  const fs::path real = run.dir.Path() / "real";
+  run.dir.Write("real/old.txt", "old");
+  fs::create_directory_symlink(real, run.site);
+  run.Publish(true);
+  EXPECT_TRUE(fs::is_symlink(run.site));
+  EXPECT_TRUE(fs::exists(real / "index.html"));
+  EXPECT_FALSE(fs::exists(real / "old.txt"));
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+// Export for Web: its enabling, the folder it writes (the command-line builder's), and the question before a folder
+// with something in it is replaced.
+
+#include <QFrame>
+#include <cstdlib>
+#include <functional>
+
+#include "tests/support/FolderTree.h"
+#include "tests/window/MainWindowFixture.h"
+#include "tests/window/VisibilityLog.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ExportTest : public MainWindowTest {
+ protected:
+  void ImportAndPaint(const QStringList& paths) {
+    Import(paths);
+    PaintStrip();
+  }
+  fs::path Place(const std::string& name) const { return pictures.Path() / name; }
+  void ExportTo(const fs::path& folder) {
+    dialogs.WebFolder = QString::fromStdString(folder.string());
+    form.ExportWeb1->trigger();
+  }
+};
+
+TEST_F(ExportTest, IsEnabledWhenBuildIs) {
+  const struct { const char* after; std::function<void()> step; bool enabled; } rows[] = {
+      {"start-up", [] {}, false},
+      {"pictures of one size", [this] { ImportAndPaint(SomePictures(2)); }, true},
+      {"New", [this] { form.New1->trigger(); }, false},
+  };
+  for (const auto& r : rows) {
+    r.step();
+    EXPECT_EQ(form.Build1->isEnabled(), r.enabled) << r.after;
+    EXPECT_EQ(form.ExportWeb1->isEnabled(), r.enabled) << r.after;
+  }
+}
+
+TEST_F(ExportTest, WritesTheCommandLineBuildersFolderWithTheProgressPanel) {
+  const QStringList chosen = SomePictures(3);
+  ImportAndPaint(chosen);
+  VisibilityLog panel(form.PanelBuilding);
+  fs::create_directories(Place("window"));
+  ExportTo(Place("window") / "site");
+  ASSERT_TRUE(dialogs.Messages.empty()) << dialogs.Messages[0].Text.toStdString();
+  EXPECT_EQ(panel.Shown, 1);
+  EXPECT_FALSE(form.PanelBuilding->isVisible());
+  EXPECT_TRUE(dialogs.ReplaceQuestions.isEmpty()) << "a new folder needs no question";
+
+  std::string command = "'" ORBILUX_BUILD_PROGRAM "' --web '" + (Place("cli") / "site").string() + "'";
+  for (const QString& path : chosen) command += " '" + path.toStdString() + "'";
+  fs::create_directories(Place("cli"));
+  ASSERT_EQ(std::system((command + " 2>/dev/null").c_str()), 0);
+  const FolderTree window = ReadTree(Place("window") / "site");
+  EXPECT_TRUE(window.contains("pictures/003.jpg"));
+  EXPECT_EQ(window, ReadTree(Place("cli") / "site"));
+}
+
+// The answer to the question decides; a cancelled dialog asks nothing.
+TEST_F(ExportTest, AsksBeforeReplacingAFolderWithSomethingInIt) {
+  ImportAndPaint(SomePictures(2));
+  const struct { const char* name; bool chosen; bool answer; bool replaced; } rows[] = {
+      {"cancelled", false, true, false},
+      {"answered no", true, false, false},
+      {"answered yes", true, true, true},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    const fs::path site = Place("site");
+    pictures.Write("site/old.txt", "old");
+    dialogs.ReplaceQuestions.clear();
+    dialogs.ReplaceFolder = r.answer;
+    if (r.chosen) {
+      ExportTo(site);
+    } else {
+      dialogs.WebFolder.reset();
+      form.ExportWeb1->trigger();
+    }
+    EXPECT_EQ(dialogs.ReplaceQuestions, r.chosen ? QStringList{QString::fromStdString(site.string())} : QStringList{});
+    EXPECT_EQ(fs::exists(site / "old.txt"), !r.replaced);
+    EXPECT_EQ(fs::exists(site / "index.html"), r.replaced);
+    EXPECT_TRUE(dialogs.Messages.empty());
+  }
+}
+
+}  // namespace

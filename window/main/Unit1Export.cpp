@@ -1,0 +1,21 @@
+// Export for Web: the same checks as Build, the folder dialog, a question
+// before a folder with something in it is replaced, and the web folder the
+// command-line builder writes with --web, with the progress panel meanwhile.
+
+#include "publish/PlayerFolder.h"
+#include "publish/Publish.h"
+#include "window/dialogs/WindowDialogs.h"
+#include "window/main/PathText.h"
+#include "window/main/Unit1.h"
+
+void TForm1::ExportWeb1Click() {
+  RunRefusingInStopBox([this] {
+    CheckPicturesBuildable();
+    const std::optional<QString> folder = dialogs_->WebFolderPath();
+    if (!folder) return;
+    const std::string place = PathFromText(*folder);
+    if (FolderHasContent(place) && !dialogs_->ConfirmReplaceFolder(*folder)) return;
+    const WebFolderTarget web{place, true, FindPlayerFolder(RunningProgramFolder())};
+    PublishMovie(PictureList, MovieWidth, MovieHeight, {"", web}, MovieStream, Converter, *this);
+  });
+}
