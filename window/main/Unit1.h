@@ -25,6 +25,7 @@ class QProgressBar;
 class QScrollArea;
 class QToolBar;
 class PreviewBrowser;
+class PreviewStatus;
 class TPaintBox;
 class WindowDialogs;
 
@@ -66,6 +67,9 @@ class TForm1 : public QMainWindow, public BuildReporter {
   // The web view of the preview, made by the first Preview so that start-up
   // does not wait for the web engine; null until then.
   PreviewBrowser* WebBrowser1 = nullptr;
+  // Covers the preview area while a movie loads or cannot be shown; made by
+  // the first preview whose page could be written.
+  PreviewStatus* PreviewStatus1 = nullptr;
   QWidget* Panel1 = nullptr;
   QToolBar* ToolBar1 = nullptr;
   QLabel* StaticText1 = nullptr;
@@ -135,6 +139,7 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void CreatePanels();
   void CreateToolBar();
   void PlaceOnDesktop();
+  void CreateWebBrowser();
 
   // The general error report: runs one command and shows what escapes it.
   void Run(const std::function<void()>& command);
@@ -157,6 +162,7 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void RepaintStrip();
 
   WindowDialogs* dialogs_ = nullptr;
+  QString previewedMovie_;  // the movie of the page the web view was last sent to
   ThumbnailStrip strip_;
   std::unique_ptr<StripHost> stripLink_;  // a StripLink
 };

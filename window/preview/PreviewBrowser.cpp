@@ -2,6 +2,9 @@
 
 #include <QChildEvent>
 #include <QDesktopServices>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -9,6 +12,7 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
+#include "window/preview/PlayerPrelude.h"
 #include "window/preview/PlayerScripts.h"
 
 namespace {
@@ -38,6 +42,14 @@ class PreviewWebPage : public QWebEnginePage {
 
  protected:
   QWebEnginePage* createWindow(WebWindowType) override { return new NewWindowPage(profile(), browser_); }
+
+  // The page's script reports through the console; the rest of the console
+  // (the player's own log lines) is left alone.
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                const QString&) override {
+    const QLatin1String tag(kPageReportTag);
+    if (message.startsWith(tag)) browser_->TakePageReport(message.mid(tag.size()));
+  }
 
  private:
   PreviewBrowser* browser_;
@@ -82,7 +94,29 @@ PreviewBrowser::~PreviewBrowser() {
 
 void PreviewBrowser::ShowPage(const QString& pagePath) {
   // The page is reloaded from the file also when its address is the same.
+  movieScale_ = 1;
+  movieRect_ = QRectF();
   load(QUrl::fromLocalFile(pagePath));
+}
+
+void PreviewBrowser::Clear() { load(QUrl(QStringLiteral("about:blank"))); }
+
+void PreviewBrowser::TakePageReport(const QString& report) {
+  const qsizetype space = report.indexOf(QLatin1Char(' '));
+  const QString kind = report.left(space);
+  const QJsonObject detail = QJsonDocument::fromJson(report.mid(space + 1).toUtf8()).object();
+  if (kind == QLatin1String("progress")) {
+    emit MovieProgress(static_cast<qint64>(detail[QLatin1String("loaded")].toDouble()),
+                       static_cast<qint64>(detail[QLatin1String("total")].toDouble()));
+  } else if (kind == QLatin1String("fit")) {
+    const QJsonArray rect = detail[QLatin1String("rect")].toArray();
+    movieScale_ = detail[QLatin1String("scale")].toDouble(1);
+    movieRect_ = QRectF(rect[0].toDouble(), rect[1].toDouble(), rect[2].toDouble(), rect[3].toDouble());
+  } else if (kind == QLatin1String("shown")) {
+    emit MovieShown();
+  } else if (kind == QLatin1String("failed")) {
+    emit MovieFailed(detail[QLatin1String("reason")].toString() == QLatin1String("unreadable"));
+  }
 }
 
 void PreviewBrowser::OpenLink(const QUrl& url) const {

@@ -5,6 +5,7 @@ import { existsSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 
 import { REPO } from './player.mjs';
+import { makePhotos } from './photos.mjs';
 import { makePictures } from './pictures.mjs';
 import { readSwf } from './swf.mjs';
 
@@ -25,11 +26,12 @@ function runBuilder(args) {
 }
 
 // Builds a movie of `count` solid pictures of width x height into `folder`
-// (pictures 1 .. count in their palette colours) and returns
-// { file, width, height, count, swf } with the parsed header and tags.
-export function buildMovie(folder, { width, height, count }) {
-  const pictures = makePictures(path.join(folder, 'pictures'), width, height, count);
-  const file = path.join(folder, `gallery-${width}x${height}-${count}.swf`);
+// (pictures 1 .. count in their palette colours; with `photos`, photographs
+// marked in those colours) and returns { file, width, height, count, swf }
+// with the parsed header and tags.
+export function buildMovie(folder, { width, height, count, photos = false }) {
+  const pictures = (photos ? makePhotos : makePictures)(path.join(folder, 'pictures'), width, height, count);
+  const file = path.join(folder, `${photos ? 'photos' : 'gallery'}-${width}x${height}-${count}.swf`);
   runBuilder(['-o', file, ...pictures]);
   const swf = readSwf(readFileSync(file));
   return { file, width, height, count, swf };

@@ -6,6 +6,20 @@ import { decodePng, colourAt } from './png.mjs';
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// Polls stage.colourAt(x, y) until `accept(colour)` holds or the time is up;
+// returns { colour, ok, ms } with the time taken. For any stage, also the
+// window's.
+export async function waitForColour(stage, x, y, accept, timeout) {
+  const start = Date.now();
+  for (;;) {
+    const colour = await stage.colourAt(x, y);
+    const ms = Date.now() - start;
+    if (accept(colour)) return { colour, ok: true, ms };
+    if (ms > timeout) return { colour, ok: false, ms };
+    await sleep(40);
+  }
+}
+
 // The player styles its log lines with %c and CSS arguments; keep the words.
 function cleanConsoleText(text) {
   return text.replace(/%c/g, '').replace(/\s+(?:color|background):[^\n]*$/, '').replace(/\s+/g, ' ').trim();
@@ -59,17 +73,8 @@ export class Stage {
     return (await this.colours([[x, y]]))[0];
   }
 
-  // Polls the colour at (x, y) until `accept(colour)` holds or the time is
-  // up; returns { colour, ok, ms } with the time taken.
-  async waitForColour(x, y, accept, timeout = 3000) {
-    const start = Date.now();
-    for (;;) {
-      const colour = await this.colourAt(x, y);
-      const ms = Date.now() - start;
-      if (accept(colour)) return { colour, ok: true, ms };
-      if (ms > timeout) return { colour, ok: false, ms };
-      await sleep(40);
-    }
+  waitForColour(x, y, accept, timeout = 3000) {
+    return waitForColour(this, x, y, accept, timeout);
   }
 
   // --- the pointer, as real mouse events on the page -----------------------

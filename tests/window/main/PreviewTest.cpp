@@ -1,7 +1,10 @@
 // The Preview command: the page it writes, the web view it makes on first
 // use, and the built movie playing and turning in it.
 
+#include <QFileInfo>
+#include <QLocale>
 #include <QSignalSpy>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <QVBoxLayout>
@@ -10,6 +13,8 @@
 #include "tests/window/MainWindowFixture.h"
 #include "tests/window/PreviewSupport.h"
 #include "window/preview/PreviewBrowser.h"
+#include "window/preview/PreviewMessages.h"
+#include "window/preview/PreviewStatus.h"
 
 namespace fs = std::filesystem;
 
@@ -142,6 +147,60 @@ TEST_F(PreviewTest, AFirstPreviewThatCannotWriteItsPageMakesNoWebView) {
   form.ToolButton6->trigger();
   ASSERT_EQ(dialogs.Messages.size(), 1u);
   EXPECT_EQ(form.findChild<QWebEngineView*>(), nullptr);
+}
+
+TEST_F(PreviewTest, SaysTheMovieIsLoadingWithWhatHasBeenReadUntilItsFirstPictureShows) {
+  const QColor red(220, 30, 30);
+  const QString movie = BuildMovie({QString::fromStdString(pictures.Write("red.jpg", MakeJpeg(320, 240, {220, 30, 30})))});
+  form.ToolButton6->trigger();
+  ASSERT_NE(form.PreviewStatus1, nullptr);
+  PreviewStatus& status = *form.PreviewStatus1;
+  ASSERT_TRUE(status.isVisible());
+  EXPECT_EQ(status.geometry(), form.PreviewArea->rect());
+  QStringList texts{status.Text()};
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    if (status.Text() != texts.back()) texts << status.Text();
+    return !status.isVisible();
+  }, kPlayerTimeoutMs)) << texts.join(" | ").toStdString();
+  EXPECT_TRUE(texts.first().startsWith("Loading the movie \"movie.swf\"\n")) << texts.first().toStdString();
+  const QString read = QLocale::c().formattedDataSize(QFileInfo(movie).size(), 1, QLocale::DataSizeSIFormat);
+  EXPECT_TRUE(texts.filter(read + " of " + read + " read, ").size() > 0) << texts.join(" | ").toStdString();
+  // Gone once the picture is there.
+  const QRect player = PlayerRect(*View());
+  ASSERT_FALSE(player.isEmpty());
+  EXPECT_TRUE(Near(Grab(*View()).pixelColor(player.center().x(), player.top() + 10), red));
+}
+
+// A movie that cannot be shown is named in a plain message over the preview
+// area, instead of anything the player says; the last movie stops.
+TEST_F(PreviewTest, AMovieThatIsMissingOrNoMovieIsNamedInAPlainMessage) {
+  const struct {
+    const char* name;
+    std::function<void(const fs::path&)> spoil;
+    std::function<QString(const QString&)> message;
+    bool seenBeforeLoading;
+  } rows[] = {
+      {"deleted", [](const fs::path& movie) { fs::remove(movie); },
+       [](const QString& path) { return "The movie \"" + path + "\" does not exist."; }, true},
+      {"a folder", [](const fs::path& movie) { fs::remove(movie); fs::create_directory(movie); },
+       [](const QString& path) { return "The movie \"" + path + "\" is a folder, not a movie file."; }, true},
+      {"not a movie", [](const fs::path& movie) { std::ofstream(movie, std::ios::binary) << "not a movie"; },
+       [](const QString& path) { return MovieRefusedText(path); }, false},
+  };
+  for (const auto& r : rows) {
+    const QString movie = BuildMovie(SomePictures(2), std::string(r.name) + ".swf");
+    PreviewAndWait();
+    r.spoil(movie.toStdString());
+    form.ToolButton6->trigger();
+    PreviewStatus& status = *form.PreviewStatus1;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status.Text() == r.message(movie); }, kPlayerTimeoutMs))
+        << r.name << ": " << status.Text().toStdString();
+    EXPECT_TRUE(status.isVisible() && !status.Loading()) << r.name;
+    EXPECT_TRUE(dialogs.Messages.empty()) << r.name;
+    if (r.seenBeforeLoading) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return View()->url() == QUrl("about:blank"); }, 10000)) << r.name;
+    }
+  }
 }
 
 }  // namespace

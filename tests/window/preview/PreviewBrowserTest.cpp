@@ -69,6 +69,60 @@ TEST(PreviewBrowser, PlaysTheMovieAtTheMovieSizeWhateverItsPath) {
   }
 }
 
+// The movie lies wholly in the view, at its own size when it fits and never
+// larger; a larger one is shrunk just enough for it and the line under it,
+// keeping its proportions, and follows the view when it is resized.
+TEST(PreviewBrowser, ShrinksAMovieLargerThanTheViewToFitAndFollowsItsSize) {
+  const struct {
+    const char* name;
+    QSize movie, view;
+    bool shrunk;
+  } rows[] = {
+      {"smaller", {300, 200}, {800, 600}, false},
+      {"just fits", {784, 300}, {800, 600}, false},
+      {"too wide", {1600, 300}, {800, 600}, true},
+      {"too tall", {400, 1200}, {800, 600}, true},
+      {"both", {2560, 1600}, {1000, 700}, true},
+      {"the same movie in a view grown for it", {2560, 1600}, {2700, 1800}, false},
+      {"the same movie in a view shrunk again", {2560, 1600}, {900, 500}, true},
+  };
+  TempDir dir;
+  PreviewBrowser view;
+  view.show();
+  QSize loaded;
+  for (const auto& r : rows) {
+    view.resize(r.view);
+    if (loaded != r.movie) {
+      const std::string movie = dir.Write("movie.swf", TinySwf(r.movie.width(), r.movie.height(), 200, 40, 40));
+      const std::string page = (dir.Path() / "test.html").string();
+      SavePreviewPage(page, PreviewPageText(movie, r.movie.width(), r.movie.height()));
+      view.ShowPage(QString::fromStdString(page));
+      loaded = r.movie;
+    }
+    // The view's idea of the movie's place is the page's.
+    QRect player;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      player = PlayerRect(view);
+      const QRectF reported = view.MovieRect();
+      return !player.isEmpty() && qAbs(reported.x() - player.x()) <= 1 && qAbs(reported.width() - player.width()) <= 1 &&
+             qAbs(view.MovieScale() * r.movie.width() - player.width()) <= 1;
+    }, kPlayerTimeoutMs)) << r.name;
+    EXPECT_TRUE(QRect(QPoint(0, 0), r.view).contains(player)) << r.name << ": " << player.x() << "," << player.y();
+    EXPECT_EQ(view.MovieScale() < 1, r.shrunk) << r.name << ": scale " << view.MovieScale();
+    EXPECT_NEAR(double(player.width()) / player.height(), double(r.movie.width()) / r.movie.height(), 0.02) << r.name;
+    // Nothing to scroll, and no room to show it larger.
+    const QVariantList page = RunJs(view, "[document.scrollingElement.scrollWidth, document.scrollingElement.scrollHeight]").toList();
+    EXPECT_LE(page[0].toInt(), r.view.width()) << r.name;
+    EXPECT_LE(page[1].toInt(), r.view.height()) << r.name;
+    if (r.shrunk) {
+      const bool fillsWidth = player.width() >= r.view.width() - 16 - 1;
+      const bool fillsHeight = RunJs(view, "(() => { const r = document.createRange(); r.selectNodeContents(document.body);"
+                                           " return r.getBoundingClientRect().bottom; })()").toDouble() >= r.view.height() - 8 - 1;
+      EXPECT_TRUE(fillsWidth || fillsHeight) << r.name << ": " << player.width() << " x " << player.height();
+    }
+  }
+}
+
 TEST(PreviewBrowser, WithoutThePlayerThePageSaysWhereItWasLookedFor) {
   TempDir dir;
   const std::string movie = dir.Write("movie.swf", TinySwf(100, 100, 0, 0, 0));
