@@ -144,9 +144,9 @@ class PreviewCheckPlugin : public QGenericPlugin {
   Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "previewcheck.json")
 
  public:
-  QObject* create(const QString& key, const QString& specification) override {
+  QObject* create(const QString& key, const QString& parameters) override {
     if (key.compare("previewcheck", Qt::CaseInsensitive) != 0) return nullptr;
-    return new PreviewCheck(specification);
+    return new PreviewCheck(parameters);
   }
 };
 
