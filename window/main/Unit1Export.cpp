@@ -1,6 +1,7 @@
 // Export for Web: the same checks as Build, the folder dialog, a question
 // before a folder with something in it is replaced, and the web folder the
-// command-line builder writes with --web, with the progress panel meanwhile.
+// command-line builder writes with --web, with the progress panel meanwhile;
+// then what it made, with offers to open its page or show the folder.
 
 #include "publish/PlayerFolder.h"
 #include "publish/Publish.h"
@@ -16,6 +17,11 @@ void TForm1::ExportWeb1Click() {
     const std::string place = PathFromText(*folder);
     if (FolderHasContent(place) && !dialogs_->ConfirmReplaceFolder(*folder)) return;
     const WebFolderTarget web{place, true, FindPlayerFolder(RunningProgramFolder())};
-    PublishMovie(PictureList, MovieWidth, MovieHeight, {"", web}, MovieStream, Converter, *this);
+    const auto summary = PublishMovie(PictureList, MovieWidth, MovieHeight, {"", web, std::nullopt}, MovieStream,
+                                      Converter, *this);
+    const WebExportAnswer answer = dialogs_->ShowWebExportDone(
+        {"Orbilux Rezoziv", PathToText(WebFolderSummaryText(*summary)), MessageBoxText::Icon::Information, QString()});
+    if (answer == WebExportAnswer::OpenPage) dialogs_->OpenWithDesktop(*folder + "/index.html");
+    if (answer == WebExportAnswer::ShowFolder) dialogs_->OpenWithDesktop(*folder);
   });
 }
