@@ -74,5 +74,7 @@ QImage ThumbnailCache::Thumbnail(const FileStamp& file) {
 
 std::optional<std::string> ThumbnailCache::ScanProblem(const FileStamp& file) {
   if (const auto* known = scans_.Find(file)) return *known;
-  return scans_.Put(file, ScanFileProblem(file.Path), 1);
+  // Reading the file is enough to find the common damage; the decoder's
+  // word comes with the thumbnail, and replaces it then.
+  return scans_.Put(file, StructureProblem(file.Path), 1);
 }
