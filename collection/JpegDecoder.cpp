@@ -55,8 +55,9 @@ void JpegFileDecoder::JumpBack(j_common_ptr info) {
 // scan bound made.
 void JpegFileDecoder::KeepFirstWarning(j_common_ptr info, int level) {
   auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+  if (level >= 0 || errors->warned) return;
   const auto* source = reinterpret_cast<const FileSource*>(reinterpret_cast<j_decompress_ptr>(info)->src);
-  if (level >= 0 || errors->warned || (source && source->ended)) return;
+  if (source && source->ended) return;
   errors->base.format_message(info, errors->warning);
   errors->warned = true;
 }
