@@ -74,27 +74,43 @@ void TForm1::RunRefusingInStopBox(const std::function<void()>& build) {
 }
 
 // Pictures that will show wrong are said so before any dialog, which the
-// user may then cancel. Pictures larger than older players show may be
-// built from copies scaled to fit, when the caller offers it.
+// user may then cancel: a line per kind of warning, each picture in the
+// details. The user is told once; the same warnings (an unchanged list
+// built or exported again) are not shown again, and the answer given then
+// holds. Pictures larger than older players show may be built from copies
+// scaled to fit, when the caller offers it.
 LargePicturesAnswer TForm1::CheckPicturesBuildable(bool offerFit) {
   // An empty list would make a movie of nothing; say so before asking for a file.
   if (PictureList.Count() == 0) throw NoPicturesError();
   const PictureReview review = CheckPictures();
   if (review.Warnings.empty()) return LargePicturesAnswer::AsTheyAre;
+  const bool large = review.MovieSize.Width > kPlayerFitBox.Width || review.MovieSize.Height > kPlayerFitBox.Height;
+  if (review.Warnings == warningsShown_ && (!offerFit || !large || largeAnswered_)) return largeAnswer_;
+  warningsShown_ = review.Warnings;
+  QStringList kinds;
+  for (const std::string& line : WarningLines(review.Warnings)) kinds << PathToText(line);
   const MessageBoxText box{kWarningCaption,
                            QString::number(review.Warnings.size()) +
-                               " of the pictures will show wrong in some players.\rThe details say which and why.",
+                               " of the pictures will show wrong in some players:\r" + kinds.join('\r') +
+                               "\rThe details name each picture.",
                            MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)};
-  if (offerFit && (review.MovieSize.Width > kPlayerFitBox.Width || review.MovieSize.Height > kPlayerFitBox.Height)) {
-    return dialogs_->AskLargePictures(
-        box, QString::number(kPlayerFitBox.Width) + " x " + QString::number(kPlayerFitBox.Height));
+  largeAnswer_ = LargePicturesAnswer::AsTheyAre;
+  largeAnswered_ = offerFit && large;
+  if (!largeAnswered_) {
+    dialogs_->ShowMessage(box);
+    return largeAnswer_;
   }
-  dialogs_->ShowMessage(box);
-  return LargePicturesAnswer::AsTheyAre;
+  const LargePicturesAnswer answer = dialogs_->AskLargePictures(
+      box, QString::number(kPlayerFitBox.Width) + " x " + QString::number(kPlayerFitBox.Height));
+  // A cancelled box is asked again next time.
+  if (answer == LargePicturesAnswer::Cancel) warningsShown_.clear();
+  if (answer != LargePicturesAnswer::Cancel) largeAnswer_ = answer;
+  return answer;
 }
 
-// What the strip has decoded already is not decoded again; what the check
-// decodes, the strip shows on its cells from then on.
+// What the strip has decoded already is not decoded again; a picture it has
+// not decoded yet has its structure walked. What the check finds, the strip
+// shows on its cells from then on.
 PictureReview TForm1::CheckPictures() {
   const BusyCursor busy;
   RepaintStrip();  // when the event loop is back, with what the check learnt
