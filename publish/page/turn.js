@@ -33,12 +33,14 @@
     bar.style.width = `${(100 * loaded) / count}%`;
     bar.hidden = loaded >= count;
   };
+  // The others lie in the first one's folder (its width's).
+  const folder = pictures[0].getAttribute('src').replace(/[^/]*$/, '');
   const loadRest = () => {
     arrived();
     pictures.slice(1).forEach((picture, i) => {
       picture.addEventListener('load', arrived, { once: true });
       picture.addEventListener('error', arrived, { once: true });
-      picture.src = `pictures/${String(i + 2).padStart(digits, '0')}.jpg`;
+      picture.src = `${folder}${String(i + 2).padStart(digits, '0')}.jpg`;
     });
   };
   if (pictures[0].complete) loadRest();

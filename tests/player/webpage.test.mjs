@@ -21,7 +21,7 @@ let heldBack = null;
 let session;
 before(async () => {
   session = await startSession({
-    gate: (url) => (heldBack && /\/pictures\/(?!0*1\.jpg$)\d+\.jpg$/.test(url) ? heldBack : undefined),
+    gate: (url) => (heldBack && /\/pictures\/(?:\d+\/)?(?!0*1\.jpg$)\d+\.jpg$/.test(url) ? heldBack : undefined),
   });
 });
 after(async () => {
