@@ -149,17 +149,30 @@ std::vector<std::vector<std::uint8_t>> ScalePicture(std::span<const std::uint8_t
   Image decoded;
   if (needed.Width > 0) decoded = Decoded(jpeg, LoadShrink(upright, needed), orientation, name);
 
-  std::vector<std::vector<std::uint8_t>> out;
-  for (const ScaleTarget& t : targets) {
-    if (carried(t)) {
-      out.push_back(StrippedJpeg(jpeg));
-      continue;
+  // Each size is resampled once: the largest from the decoded picture, the
+  // others from the largest, which takes a third of the work for them.
+  std::vector<std::pair<PictureSize, Image>> resized;
+  const auto resizedTo = [&](PictureSize size) -> VipsImage* {
+    for (const auto& [made, image] : resized) {
+      if (made == size) return image.get();
     }
-    const Image resized = Made(name, [&](VipsImage** result) {
-      return vips_resize(decoded.get(), result, static_cast<double>(t.Size.Width) / decoded->Xsize, "vscale",
-                         static_cast<double>(t.Size.Height) / decoded->Ysize, nullptr);
+    VipsImage* from = decoded.get();
+    if (!resized.empty() && resized.front().first.Width > size.Width) from = resized.front().second.get();
+    const Image image = Made(name, [&](VipsImage** result) {
+      return vips_resize(from, result, static_cast<double>(size.Width) / from->Xsize, "vscale",
+                         static_cast<double>(size.Height) / from->Ysize, nullptr);
     });
-    out.push_back(Encoded(resized.get(), t.Layout, name));
+    resized.emplace_back(size, InMemory(image, name));
+    return resized.back().second.get();
+  };
+  std::vector<std::size_t> order(targets.size());
+  for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return targets[a].Size.Width > targets[b].Size.Width; });
+  std::vector<std::vector<std::uint8_t>> out(targets.size());
+  for (const std::size_t k : order) {
+    const ScaleTarget& t = targets[k];
+    out[k] = carried(t) ? StrippedJpeg(jpeg) : Encoded(resizedTo(t.Size), t.Layout, name);
   }
   return out;
 }
