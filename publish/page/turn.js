@@ -222,10 +222,19 @@
 
   const maxZoom = () => Math.max(TAP_ZOOM, setWidth(zoomSet) / pictureBox().width);
 
+  // The pan along one axis of the stage (`size` long) that keeps the zoomed
+  // picture (`extent` long from `offset`) over all of it, or centred when it
+  // is shorter.
+  const clampPan = (pan, size, extent) => {
+    const offset = (size - extent) / 2;
+    const low = size - zoom * (offset + extent);
+    const high = -zoom * offset;
+    return low <= high ? Math.min(high, Math.max(low, pan)) : (low + high) / 2;
+  };
   const applyZoom = () => {
-    const { box } = pictureBox();
-    panX = Math.min(0, Math.max(box.width * (1 - zoom), panX));
-    panY = Math.min(0, Math.max(box.height * (1 - zoom), panY));
+    const { box, width: shownWidth } = pictureBox();
+    panX = clampPan(panX, box.width, shownWidth);
+    panY = clampPan(panY, box.height, (shownWidth * height) / width);
     layer.style.transform = zoom === 1 ? '' : `translate(${panX}px, ${panY}px) scale(${zoom})`;
     stage.classList.toggle('zoomed', zoom > 1);
     showZoomed();
