@@ -274,7 +274,7 @@ for (const { name, zoomIn, touch = false, options = [], large = '1200' } of ZOOM
 const AUTOPLAY_CASES = [
   { name: 'once all are in, it turns once round by itself and rests', steps: [['turns', [2, 3, 1]], ['rests']] },
   { name: 'with --autoplay loop it goes on', options: ['--autoplay', 'loop'], steps: [['turns', [2, 3, 1, 2]]] },
-  { name: 'a touch stops it for good', touch: true, steps: [['turns', [2]], ['tap'], ['rests']] },
+  { name: 'a touch stops it for good', options: ['--autoplay', 'loop'], touch: true, steps: [['turns', [2]], ['tap'], ['rests']] },
   { name: 'it does not start where the visitor prefers less motion', motion: 'reduce', steps: [['rests']] },
   { name: 'nor with --autoplay off', options: ['--autoplay', 'off'], steps: [['rests']] },
 ];
