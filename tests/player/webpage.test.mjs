@@ -30,11 +30,9 @@ async function until(check, what, timeout = 10000) {
 }
 
 // The server holds back each picture for which `holding(url)` is true
-// until the test lets it through; `asked` lists the pictures it was asked
-// for meanwhile, by number.
+// until the test lets it through.
 let holding = null;
 let held = [];
-let asked = [];
 const pictureNumber = (url) => Number(/(\d+)\.jpg$/.exec(url)[1]);
 const letThrough = (entries) => {
   for (const entry of entries) entry.release();
@@ -43,7 +41,6 @@ const letThrough = (entries) => {
 async function whileHolding(which, body) {
   holding = which;
   held = [];
-  asked = [];
   try {
     await body();
   } finally {
@@ -57,7 +54,6 @@ before(async () => {
   session = await startSession({
     gate: (url) => {
       if (!url.includes('/pictures/') || !holding?.(url)) return undefined;
-      asked.push(pictureNumber(url));
       return new Promise((release) => held.push({ url, release }));
     },
   });
@@ -185,15 +181,17 @@ test('the first picture shows while the others are on their way, with a line tha
     assert.equal(await gallery.waitFor(5), 5, 'picture 5 shows once in');
   })));
 
+// Counted as the page asks, not as the server is asked: over HTTP/1.1 the
+// browser queues some requests itself, which would hide a page that asks
+// for every picture at once.
 test('the first picture comes alone, then the others outward from the one shown, at most four at a time', { timeout: 60000 }, () =>
-  whileHolding(() => true, () => withPage(9, {}, async () => {
+  whileHolding(() => true, () => withPage(9, {}, async (page) => {
     const order = [1, 2, 9, 3, 8, 4, 7, 5, 6];
+    const asked = () => page.requests.map(pictureNumber);
     for (let through = 0; through < order.length; through++) {
       const coming = through === 0 ? 1 : Math.min(4, order.length - through);
-      await until(() => held.length >= coming, `${coming} pictures on their way`);
-      assert.ok(held.length <= 4, `${held.length} pictures on their way at once`);
-      assert.deepEqual([...asked].sort((a, b) => a - b), order.slice(0, through + coming).sort((a, b) => a - b),
-        `asked for after ${through} in, in this order: ${asked}`);
+      await until(() => held.length >= coming && asked().length >= through + coming, `${coming} pictures on their way`);
+      assert.deepEqual(asked(), order.slice(0, through + coming), `asked for with ${through} in`);
       letThrough(held.slice(0, 1));
     }
   })));
