@@ -462,4 +462,14 @@
     first.addEventListener('error', () => firstArrived(false), { once: true });
   }
   new ResizeObserver(fit).observe(stage);
+  // The pixel ratio changes with the browser's zoom (which resizes the
+  // window too), and between screens.
+  window.addEventListener('resize', fit);
+  const watchRatio = () => {
+    window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+      fit();
+      watchRatio();
+    }, { once: true });
+  };
+  watchRatio();
 })();
