@@ -33,6 +33,7 @@ struct BuildOptions {
   std::int32_t FitWidth = 0;            // --fit WxH: the movie from copies fitted within; 0 for none
   std::int32_t FitHeight = 0;
   bool Strict = false;     // --strict: a picture with a warning refuses the build
+  bool Verify = false;     // --verify: decode every picture's data, not only walk its structure
   Verbosity Level = Verbosity::Normal;
   bool NullSeparated = false;  // --null: list files end each path with a NUL byte
   bool Sort = false;           // --sort: the pictures in natural name order

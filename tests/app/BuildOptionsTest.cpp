@@ -34,7 +34,7 @@ std::string Describe(const Parsed& parsed) {
   const auto& o = std::get<BuildOptions>(parsed);
   std::string text = "output '" + o.Output + "' web '" + o.WebFolder + "' level " +
                      std::to_string(static_cast<int>(o.Level)) + " flags";
-  for (bool flag : {o.Help, o.Version, o.Force, o.Strict, o.NullSeparated, o.Sort, o.Reverse}) {
+  for (bool flag : {o.Help, o.Version, o.Force, o.Strict, o.Verify, o.NullSeparated, o.Sort, o.Reverse}) {
     text += flag ? " 1" : " 0";
   }
   for (bool flag : {o.WebOriginals, o.WebZoomOriginals}) text += flag ? " 1" : " 0";
@@ -62,8 +62,8 @@ TEST(BuildOptions, ReadsEveryOptionInTheUsualForms) {
                     .Pictures = {File("a.jpg"), Folder("dir"), List("list"), File("b.jpg")}}},
       {{"--from-file", "-", "--sort", "--reverse", "-o", "m.swf"},
        BuildOptions{.Output = "m.swf", .Sort = true, .Reverse = true, .Pictures = {List("-")}}},
-      {{"--web", "site", "--force", "--strict", "a.jpg"},
-       BuildOptions{.WebFolder = "site", .Force = true, .Strict = true, .Pictures = {File("a.jpg")}}},
+      {{"--web", "site", "--force", "--strict", "--verify", "a.jpg"},
+       BuildOptions{.WebFolder = "site", .Force = true, .Strict = true, .Verify = true, .Pictures = {File("a.jpg")}}},
       {{"--web", "site", "--web-widths=640,1280", "--web-zoom-originals", "--autoplay", "loop", "a.jpg"},
        BuildOptions{.WebFolder = "site", .WebWidths = {640, 1280}, .WebZoomOriginals = true, .Autoplay = "loop",
                     .Pictures = {File("a.jpg")}}},
