@@ -23,8 +23,8 @@ QString PreparingText(int pictures, QSize size) {
       .arg(pictures == 1 ? QStringLiteral("picture") : QStringLiteral("pictures"), pixels);
 }
 
-}  // namespace
-
+// The movie's file name, the bytes read or what the player prepares, and
+// the time so far.
 QString LoadingText(const LoadingState& state, qint64 elapsedMs) {
   QString text = QStringLiteral("Loading the movie \"%1\"\n").arg(state.movieName);
   if (state.loaded >= 0 && state.loaded == state.total) {
@@ -35,6 +35,8 @@ QString LoadingText(const LoadingState& state, qint64 elapsedMs) {
   }
   return text + QStringLiteral("%1 s").arg(QLocale::c().toString(static_cast<double>(elapsedMs) / 1000.0, 'f', 1));
 }
+
+}  // namespace
 
 PreviewStatus::PreviewStatus(QWidget* parent) : QLabel(parent) {
   setObjectName("PreviewStatus");

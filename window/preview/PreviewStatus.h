@@ -19,9 +19,6 @@ struct LoadingState {
   qint64 total = -1;   // -1 when not known
 };
 
-// The loading text after elapsedMs.
-QString LoadingText(const LoadingState& state, qint64 elapsedMs);
-
 class PreviewStatus : public QLabel {
   Q_OBJECT
 
