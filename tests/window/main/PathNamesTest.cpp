@@ -120,7 +120,10 @@ TEST_F(MainWindowTest, NamesFullOfMarkupShowAsTheyAreWritten) {
   std::filesystem::create_directories(folder.toStdString());
   dialogs.FolderChooser = [&] { form.ImportFolder = folder; };
   form.FullFolder1->trigger();
-  EXPECT_EQ(Shown(form.StaticText1->text(), form.StaticText1->textFormat()), "No JPEG pictures in \"" + folder + "\"");
+  // The folder's middle may give way to an ellipsis; its end shows as it is.
+  const QString status = form.StaticText1->text();
+  EXPECT_TRUE(status.endsWith("/e/<u>u\"")) << status.toStdString();
+  EXPECT_EQ(Shown(status, form.StaticText1->textFormat()), status);
 }
 
 }  // namespace
