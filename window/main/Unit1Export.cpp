@@ -16,6 +16,6 @@ void TForm1::ExportWeb1Click() {
     const std::string place = PathFromText(*folder);
     if (FolderHasContent(place) && !dialogs_->ConfirmReplaceFolder(*folder)) return;
     const WebFolderTarget web{place, true, FindPlayerFolder(RunningProgramFolder())};
-    PublishMovie(PictureList, MovieWidth, MovieHeight, {"", web}, MovieStream, Converter, *this);
+    PublishMovie(PictureList, MovieWidth, MovieHeight, {"", web, std::nullopt}, MovieStream, Converter, *this);
   });
 }
