@@ -36,8 +36,21 @@ FileStamp StampOf(const std::string& path) {
                    static_cast<std::uint64_t>(info.st_ino)};
 }
 
+ThumbnailOutcome DecodeForStrip(const std::string& path) {
+  ThumbnailOutcome outcome;
+  try {
+    outcome.Image = DecodeThumbnail(path, &outcome.Problem);
+  } catch (const PictureTooLargeError& tooLarge) {
+    // Measured all the same, and built: it shows its size instead.
+    outcome.Image = TooLargePlaceholder(tooLarge.Size());
+  } catch (...) {
+    outcome.Failure = std::current_exception();
+  }
+  return outcome;
+}
+
 ThumbnailCache::ThumbnailCache(std::size_t headerEntries, std::size_t thumbnailBytes)
-    : headers_(headerEntries), thumbnails_(thumbnailBytes), scans_(headerEntries) {}
+    : headers_(headerEntries), thumbnails_(thumbnailBytes), scans_(headerEntries), passingFailures_(headerEntries) {}
 
 JpegFrame ThumbnailCache::Measure(const FileStamp& file) {
   if (const auto* known = headers_.Find(file)) return FrameOrRethrow(*known);
@@ -53,23 +66,40 @@ JpegFrame ThumbnailCache::Measure(const FileStamp& file) {
 }
 
 QImage ThumbnailCache::Thumbnail(const FileStamp& file) {
+  if (std::optional<QImage> known = KnownThumbnail(file)) return *known;
+  Keep(file, DecodeForStrip(file.Path));
+  return *KnownThumbnail(file);
+}
+
+std::optional<QImage> ThumbnailCache::KnownThumbnail(const FileStamp& file) {
   if (const QImage* known = thumbnails_.Find(file)) return *known;
-  QImage image;
-  try {
-    std::optional<std::string> problem;
-    image = DecodeThumbnail(file.Path, &problem);
-    scans_.Put(file, std::move(problem), 1);  // what a build's check would decode for
-  } catch (const PictureTooLargeError& tooLarge) {
-    // Measured all the same, and built: it shows its size instead.
-    image = TooLargePlaceholder(tooLarge.Size());
-  } catch (const ThumbnailError&) {
-    // Kept with the header, so the picture fails from now on wherever it
-    // stands, shown or not.
-    headers_.Put(file, std::current_exception(), 1);
-    throw;
+  if (const auto* failed = passingFailures_.Find(file)) {
+    const std::exception_ptr failure = *failed;
+    passingFailures_.Remove(file);
+    std::rethrow_exception(failure);
   }
-  const auto cost = static_cast<std::size_t>(image.sizeInBytes());
-  return thumbnails_.Put(file, std::move(image), cost);
+  if (const auto* header = headers_.Find(file)) {
+    if (const auto* error = std::get_if<std::exception_ptr>(header)) std::rethrow_exception(*error);
+  }
+  return std::nullopt;
+}
+
+void ThumbnailCache::Keep(const FileStamp& file, ThumbnailOutcome outcome) {
+  if (outcome.Failure) {
+    try {
+      std::rethrow_exception(outcome.Failure);
+    } catch (const ThumbnailError&) {
+      // Kept with the header, so the picture fails from now on wherever it
+      // stands, shown or not.
+      headers_.Put(file, outcome.Failure, 1);
+    } catch (...) {
+      passingFailures_.Put(file, outcome.Failure, 1);
+    }
+    return;
+  }
+  scans_.Put(file, std::move(outcome.Problem), 1);  // what a build's check would decode for
+  const auto cost = static_cast<std::size_t>(outcome.Image.sizeInBytes());
+  thumbnails_.Put(file, std::move(outcome.Image), cost);
 }
 
 std::optional<std::string> ThumbnailCache::ScanProblem(const FileStamp& file) {

@@ -33,6 +33,18 @@ struct FileStampHash {
 // Throws FileOpenError when the file is not there or cannot be examined.
 FileStamp StampOf(const std::string& path);
 
+// What decoding a picture for the strip gave: the thumbnail with what the
+// decoder said about the data, or the error that stopped it.
+struct ThumbnailOutcome {
+  QImage Image;
+  std::optional<std::string> Problem;
+  std::exception_ptr Failure;
+};
+
+// Decodes the file for the strip; safe on any thread and never throws. A
+// picture too large to decode gives a placeholder that shows its size.
+ThumbnailOutcome DecodeForStrip(const std::string& path);
+
 class ThumbnailCache {
  public:
   // Headers are a few dozen bytes each; thumbnails about 70 KB, so the
@@ -48,11 +60,18 @@ class ThumbnailCache {
   // picture that has failed to decode.
   JpegFrame Measure(const FileStamp& file);
 
-  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail; one too
-  // large to decode gives a placeholder that shows its size. Throws what
-  // DecodeThumbnail throws otherwise; a picture that cannot be decoded
-  // fails Measure from then on.
+  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail, decoding
+  // it here when it is not known (Keep with DecodeForStrip).
   QImage Thumbnail(const FileStamp& file);
+
+  // The thumbnail when it is known, nothing when the file is still to be
+  // decoded. Throws the error its decode raised: a picture that cannot be
+  // decoded (ThumbnailError) fails here and in Measure from then on; any
+  // other error (the file could not be read) is raised once and the file
+  // is decoded again when asked next.
+  std::optional<QImage> KnownThumbnail(const FileStamp& file);
+  // Takes what decoding the file gave.
+  void Keep(const FileStamp& file, ThumbnailOutcome outcome);
 
   // What the decoder says about the picture's data, decoding it on the
   // first question (ScanFileProblem). Throws what PictureFile throws.
@@ -68,4 +87,6 @@ class ThumbnailCache {
   LruCache<FileStamp, std::variant<JpegFrame, std::exception_ptr>, FileStampHash> headers_;
   LruCache<FileStamp, QImage, FileStampHash> thumbnails_;
   LruCache<FileStamp, std::optional<std::string>, FileStampHash> scans_;
+  // Decodes that failed for a reason outside the file's content, until asked.
+  LruCache<FileStamp, std::exception_ptr, FileStampHash> passingFailures_;
 };

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <Qt>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,8 +40,16 @@ class ThumbnailStrip {
 
   // One paint pass: draws the cells that meet `exposed` and measures every
   // picture, reporting through host. Never throws: a picture that fails ends
-  // the pass at its place, and its cell is marked with the reason.
+  // the pass at its place, and its cell is marked with the reason. A picture
+  // not decoded yet shows the placeholder while a worker decodes it; its
+  // decode failing ends the passes after that at its place.
   void Paint(QPainter& painter, const QRect& exposed, const PictureList& pictures, StripHost& host);
+
+  // Called on the strip's thread each time a thumbnail has been decoded (or
+  // failed to), so that the owner paints the strip again.
+  void WhenDecoded(std::function<void()> repaint);
+  // Whether thumbnails asked for by a pass are still being decoded.
+  bool Decoding() const;
 
   // What the decoder says about the picture's data (see ScanFileProblem),
   // remembered for the file as it is now, so that neither the strip nor a
