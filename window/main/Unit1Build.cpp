@@ -5,10 +5,14 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
 #include <QProgressBar>
+#include <QScopeGuard>
+#include <QToolBar>
 
 #include "collection/Errors.h"
 #include "collection/PictureReview.h"
+#include "window/main/BuildThread.h"
 #include "window/main/PathText.h"
 #include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
@@ -93,35 +97,39 @@ PictureReview TForm1::CheckPictures() {
 }
 
 void TForm1::WriteMovie(const QString& path) {
-  ::WriteMovie(PictureList, MovieWidth, MovieHeight, PathFromText(path), MovieStream,
-               Converter, *this);
+  const std::string target = PathFromText(path);
+  const std::int32_t width = MovieWidth;  // paint passes may set them meanwhile
+  const std::int32_t height = MovieHeight;
+  RunWhileWindowLives([&](BuildReporter& reporter) {
+    ::WriteMovie(PictureList, width, height, target, MovieStream, Converter, reporter);
+  });
+}
+
+void TForm1::RunWhileWindowLives(const std::function<void(BuildReporter&)>& work) {
+  building_ = true;
+  menuBar()->setEnabled(false);
+  ToolBar1->setEnabled(false);
+  const auto release = qScopeGuard([this] {
+    building_ = false;
+    menuBar()->setEnabled(true);
+    ToolBar1->setEnabled(true);
+  });
+  RunOffTheWindow(work, *this);
 }
 
 void TForm1::ShowStopMessage(const QString& text, const QString& details) {
   dialogs_->ShowMessage({kStopCaption, text, MessageBoxText::Icon::Stop, details});
 }
 
-// The build runs without returning to the event loop, so each change is
-// painted at once.
+// The build runs on a worker while the event loop goes on, which paints
+// each change.
 void TForm1::ShowProgressPanel(bool visible) {
   PanelBuilding->setVisible(visible);
-  if (visible) {
-    PanelBuilding->raise();
-    PanelBuilding->repaint();
-  }
+  if (visible) PanelBuilding->raise();
 }
 
-void TForm1::SetProgressMaximum(int maximum) {
-  ProgressBar1->setMaximum(maximum);
-  ProgressBar1->repaint();
-}
+void TForm1::SetProgressMaximum(int maximum) { ProgressBar1->setMaximum(maximum); }
 
-void TForm1::SetProgressPosition(int position) {
-  ProgressBar1->setValue(position);
-  ProgressBar1->repaint();
-}
+void TForm1::SetProgressPosition(int position) { ProgressBar1->setValue(position); }
 
-void TForm1::SetStatusText(const std::string& text) {
-  StaticText1->setText(QString::fromStdString(text));
-  StaticText1->repaint();
-}
+void TForm1::SetStatusText(const std::string& text) { StaticText1->setText(QString::fromStdString(text)); }

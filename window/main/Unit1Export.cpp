@@ -16,6 +16,10 @@ void TForm1::ExportWeb1Click() {
     const std::string place = PathFromText(*folder);
     if (FolderHasContent(place) && !dialogs_->ConfirmReplaceFolder(*folder)) return;
     const WebFolderTarget web{place, true, FindPlayerFolder(RunningProgramFolder())};
-    PublishMovie(PictureList, MovieWidth, MovieHeight, {"", web}, MovieStream, Converter, *this);
+    const std::int32_t width = MovieWidth;  // paint passes may set them meanwhile
+    const std::int32_t height = MovieHeight;
+    RunWhileWindowLives([&](BuildReporter& reporter) {
+      PublishMovie(PictureList, width, height, {"", web}, MovieStream, Converter, reporter);
+    });
   });
 }
