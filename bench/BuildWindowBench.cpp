@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QImage>
 #include <QLabel>
 #include <QMessageBox>
@@ -82,7 +83,8 @@ std::vector<std::string> MakeFrames(const fs::path& folder) {
 void AnswerDialogs(const QString& target) {
   QWidget* modal = QApplication::activeModalWidget();
   if (auto* save = qobject_cast<QFileDialog*>(modal)) {
-    save->selectFile(target);
+    // Typed into the name field, as a user would.
+    if (auto* name = save->findChild<QLineEdit*>("fileNameEdit")) name->setText(target);
     QMetaObject::invokeMethod(save, "accept");
   } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
     QAbstractButton* button = box->button(QMessageBox::Ok);

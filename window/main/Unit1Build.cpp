@@ -9,6 +9,9 @@
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QToolBar>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "collection/Errors.h"
 #include "collection/PictureReview.h"
@@ -89,11 +92,35 @@ void TForm1::CheckPicturesBuildable() {
 }
 
 // What the strip has decoded already is not decoded again; what the check
-// decodes, the strip shows on its cells from then on.
+// decodes, the strip shows on its cells from then on. The check runs off the
+// window's thread, with the strip's answers looked up before it starts.
 PictureReview TForm1::CheckPictures() {
   const BusyCursor busy;
-  RepaintStrip();  // when the event loop is back, with what the check learnt
-  return CheckPicturesForMovie(PictureList, false, [this](const std::string& path) { return strip_.ScanProblem(path); });
+  std::map<std::string, std::optional<std::string>> known;
+  for (const PictureEntry& entry : PictureList.Entries()) {
+    if (auto problem = strip_.KnownScanProblem(entry.Path)) known.emplace(entry.Path, std::move(*problem));
+  }
+  std::vector<std::pair<FileStamp, std::optional<std::string>>> learnt;
+  const auto keepLearnt = [&] {
+    for (auto& [file, problem] : learnt) strip_.KeepScanProblem(file, std::move(problem));
+    RepaintStrip();  // with what the check learnt
+  };
+  PictureReview review;
+  try {
+    RunWhileWindowLives([&](BuildReporter&) {
+      review = CheckPicturesForMovie(PictureList, false, [&](const std::string& path) {
+        if (const auto found = known.find(path); found != known.end()) return found->second;
+        std::optional<std::string> problem = ScanFileProblem(path);
+        learnt.emplace_back(StampOf(path), problem);
+        return problem;
+      });
+    });
+  } catch (...) {
+    keepLearnt();
+    throw;
+  }
+  keepLearnt();
+  return review;
 }
 
 void TForm1::WriteMovie(const QString& path) {

@@ -101,8 +101,3 @@ void ThumbnailCache::Keep(const FileStamp& file, ThumbnailOutcome outcome) {
   const auto cost = static_cast<std::size_t>(outcome.Image.sizeInBytes());
   thumbnails_.Put(file, std::move(outcome.Image), cost);
 }
-
-std::optional<std::string> ThumbnailCache::ScanProblem(const FileStamp& file) {
-  if (const auto* known = scans_.Find(file)) return *known;
-  return scans_.Put(file, ScanFileProblem(file.Path), 1);
-}

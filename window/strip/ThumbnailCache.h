@@ -73,11 +73,13 @@ class ThumbnailCache {
   // Takes what decoding the file gave.
   void Keep(const FileStamp& file, ThumbnailOutcome outcome);
 
-  // What the decoder says about the picture's data, decoding it on the
-  // first question (ScanFileProblem). Throws what PictureFile throws.
-  std::optional<std::string> ScanProblem(const FileStamp& file);
-  // The same when it is known already, without decoding.
+  // What the decoder said about the picture's data (ScanFileProblem's
+  // words), when the file has been decoded; null when not.
   const std::optional<std::string>* KnownScanProblem(const FileStamp& file) { return scans_.Find(file); }
+  // Keeps what a decode elsewhere (a build's check) said about the file.
+  void KeepScanProblem(const FileStamp& file, std::optional<std::string> problem) {
+    scans_.Put(file, std::move(problem), 1);
+  }
 
   std::size_t ThumbnailCount() const { return thumbnails_.Size(); }
   std::size_t ThumbnailBytes() const { return thumbnails_.TotalCost(); }

@@ -264,8 +264,13 @@ bool ThumbnailStrip::Decoding() const {
   return impl_->decodes.Busy();
 }
 
-std::optional<std::string> ThumbnailStrip::ScanProblem(const std::string& path) {
-  return impl_->cache.ScanProblem(StampOf(path));
+std::optional<std::optional<std::string>> ThumbnailStrip::KnownScanProblem(const std::string& path) {
+  if (const std::optional<std::string>* known = impl_->cache.KnownScanProblem(StampOf(path))) return *known;
+  return std::nullopt;
+}
+
+void ThumbnailStrip::KeepScanProblem(const FileStamp& file, std::optional<std::string> problem) {
+  impl_->cache.KeepScanProblem(file, std::move(problem));
 }
 
 QString ThumbnailStrip::ProblemAt(int x) const {

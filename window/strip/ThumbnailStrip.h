@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "window/strip/CellMark.h"
+#include "window/strip/ThumbnailCache.h"
 
 class PictureList;
 
@@ -51,10 +52,14 @@ class ThumbnailStrip {
   // Whether thumbnails asked for by a pass are still being decoded.
   bool Decoding() const;
 
-  // What the decoder says about the picture's data (see ScanFileProblem),
-  // remembered for the file as it is now, so that neither the strip nor a
-  // build decodes it again. Throws what PictureFile throws.
-  std::optional<std::string> ScanProblem(const std::string& path);
+  // What the decoder said about the picture's data (see ScanFileProblem)
+  // when the strip, or a build's check, decoded the file as it is now;
+  // nothing when it has not been decoded. Throws FileOpenError when the file
+  // cannot be examined.
+  std::optional<std::optional<std::string>> KnownScanProblem(const std::string& path);
+  // Keeps what a build's check decoded, so that the picture's cell says it
+  // and neither the strip nor a build decodes the file again.
+  void KeepScanProblem(const FileStamp& file, std::optional<std::string> problem);
 
   // What the last pass found wrong with the picture under strip x
   // coordinate x, one sentence a line naming the picture; empty for a
