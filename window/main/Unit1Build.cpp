@@ -78,27 +78,32 @@ void TForm1::RunRefusingInStopBox(const std::function<void()>& build) {
 }
 
 // Pictures that will show wrong are said so before any dialog, which the
-// user may then cancel.
+// user may then cancel: a line per kind of warning, each picture in the
+// details. The user is told once; the same warnings (an unchanged list
+// built or exported again) are not shown again.
 void TForm1::CheckPicturesBuildable() {
   // An empty list would make a movie of nothing; say so before asking for a file.
   if (PictureList.Count() == 0) throw NoPicturesError();
   const PictureReview review = CheckPictures();
-  if (!review.Warnings.empty()) {
-    dialogs_->ShowMessage({kWarningCaption,
-                           QString::number(review.Warnings.size()) +
-                               " of the pictures will show wrong in some players.\rThe details say which and why.",
-                           MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)});
-  }
+  if (review.Warnings.empty() || review.Warnings == warningsShown_) return;
+  warningsShown_ = review.Warnings;
+  QStringList kinds;
+  for (const std::string& line : WarningLines(review.Warnings)) kinds << PathToText(line);
+  dialogs_->ShowMessage({kWarningCaption,
+                         QString::number(review.Warnings.size()) + " of the pictures will show wrong in some players:\r" +
+                             kinds.join('\r') + "\rThe details name each picture.",
+                         MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)});
 }
 
-// What the strip has decoded already is not decoded again; what the check
-// decodes, the strip shows on its cells from then on. The check runs off the
-// window's thread, with the strip's answers looked up before it starts.
+// What the strip has decoded already is not decoded again; a picture it has
+// not decoded yet has its structure walked. What the check finds, the strip
+// shows on its cells from then on. The check runs off the window's thread,
+// with what the strip knows looked up before it starts.
 PictureReview TForm1::CheckPictures() {
   const BusyCursor busy;
-  std::map<std::string, std::optional<std::string>> known;
+  std::map<std::string, ThumbnailStrip::ScanLookup> lookups;
   for (const PictureEntry& entry : PictureList.Entries()) {
-    if (auto problem = strip_.KnownScanProblem(entry.Path)) known.emplace(entry.Path, std::move(*problem));
+    if (!lookups.contains(entry.Path)) lookups.emplace(entry.Path, strip_.LookUpScanProblem(entry.Path));
   }
   std::vector<std::pair<FileStamp, std::optional<std::string>>> learnt;
   const auto keepLearnt = [&] {
@@ -109,9 +114,10 @@ PictureReview TForm1::CheckPictures() {
   try {
     RunWhileWindowLives([&](BuildReporter&) {
       review = CheckPicturesForMovie(PictureList, false, [&](const std::string& path) {
-        if (const auto found = known.find(path); found != known.end()) return found->second;
-        std::optional<std::string> problem = ScanFileProblem(path);
-        learnt.emplace_back(StampOf(path), problem);
+        const ThumbnailStrip::ScanLookup& lookup = lookups.at(path);
+        if (lookup.Known) return *lookup.Known;
+        std::optional<std::string> problem = FindScanProblem(path, lookup.Failed);
+        learnt.emplace_back(lookup.File, problem);
         return problem;
       });
     });

@@ -7,6 +7,7 @@
 
 #include "collection/Errors.h"
 #include "collection/PictureReview.h"
+#include "collection/ScanCheck.h"
 #include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailDecoder.h"
 
@@ -47,6 +48,10 @@ ThumbnailOutcome DecodeForStrip(const std::string& path) {
     outcome.Failure = std::current_exception();
   }
   return outcome;
+}
+
+std::optional<std::string> FindScanProblem(const std::string& path, bool failed) {
+  return failed ? ScanFileProblem(path) : StructureProblem(path);
 }
 
 ThumbnailCache::ThumbnailCache(std::size_t headerEntries, std::size_t thumbnailBytes)
@@ -101,3 +106,9 @@ void ThumbnailCache::Keep(const FileStamp& file, ThumbnailOutcome outcome) {
   const auto cost = static_cast<std::size_t>(outcome.Image.sizeInBytes());
   thumbnails_.Put(file, std::move(outcome.Image), cost);
 }
+
+bool ThumbnailCache::Failed(const FileStamp& file) {
+  const auto* header = headers_.Find(file);
+  return header && std::holds_alternative<std::exception_ptr>(*header);
+}
+

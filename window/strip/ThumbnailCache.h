@@ -45,6 +45,12 @@ struct ThumbnailOutcome {
 // picture too large to decode gives a placeholder that shows its size.
 ThumbnailOutcome DecodeForStrip(const std::string& path);
 
+// What is wrong with the picture's data, found without a thumbnail: reading
+// the file is enough to find the common damage (StructureProblem); a picture
+// that failed is decoded again for the decoder's reason (ScanFileProblem).
+// Safe on any thread. Throws what PictureFile throws.
+std::optional<std::string> FindScanProblem(const std::string& path, bool failed);
+
 class ThumbnailCache {
  public:
   // Headers are a few dozen bytes each; thumbnails about 70 KB, so the
@@ -73,10 +79,13 @@ class ThumbnailCache {
   // Takes what decoding the file gave.
   void Keep(const FileStamp& file, ThumbnailOutcome outcome);
 
-  // What the decoder said about the picture's data (ScanFileProblem's
-  // words), when the file has been decoded; null when not.
+  // Whether the picture has failed, to measure or to decode.
+  bool Failed(const FileStamp& file);
+  // What is wrong with the picture's data, when known: what the decoder said
+  // when the thumbnail was decoded, or what a check found (KeepScanProblem);
+  // null when not known.
   const std::optional<std::string>* KnownScanProblem(const FileStamp& file) { return scans_.Find(file); }
-  // Keeps what a decode elsewhere (a build's check) said about the file.
+  // Keeps what a check elsewhere (a build's, off this thread) found.
   void KeepScanProblem(const FileStamp& file, std::optional<std::string> problem) {
     scans_.Put(file, std::move(problem), 1);
   }

@@ -264,9 +264,14 @@ bool ThumbnailStrip::Decoding() const {
   return impl_->decodes.Busy();
 }
 
-std::optional<std::optional<std::string>> ThumbnailStrip::KnownScanProblem(const std::string& path) {
-  if (const std::optional<std::string>* known = impl_->cache.KnownScanProblem(StampOf(path))) return *known;
-  return std::nullopt;
+ThumbnailStrip::ScanLookup ThumbnailStrip::LookUpScanProblem(const std::string& path) {
+  ScanLookup lookup{StampOf(path), std::nullopt, false};
+  if (const std::optional<std::string>* known = impl_->cache.KnownScanProblem(lookup.File)) {
+    lookup.Known = *known;
+  } else {
+    lookup.Failed = impl_->cache.Failed(lookup.File);
+  }
+  return lookup;
 }
 
 void ThumbnailStrip::KeepScanProblem(const FileStamp& file, std::optional<std::string> problem) {

@@ -52,13 +52,19 @@ class ThumbnailStrip {
   // Whether thumbnails asked for by a pass are still being decoded.
   bool Decoding() const;
 
-  // What the decoder said about the picture's data (see ScanFileProblem)
-  // when the strip, or a build's check, decoded the file as it is now;
-  // nothing when it has not been decoded. Throws FileOpenError when the file
-  // cannot be examined.
-  std::optional<std::optional<std::string>> KnownScanProblem(const std::string& path);
-  // Keeps what a build's check decoded, so that the picture's cell says it
-  // and neither the strip nor a build decodes the file again.
+  // What a build's check, run off the strip's thread, takes from the strip
+  // about a picture's data: the file as it is now; what is wrong with it when
+  // known (the decoder's word from the thumbnail, or an earlier check's);
+  // else whether it failed, for FindScanProblem.
+  struct ScanLookup {
+    FileStamp File;
+    std::optional<std::optional<std::string>> Known;
+    bool Failed = false;
+  };
+  // Throws FileOpenError when the file cannot be examined.
+  ScanLookup LookUpScanProblem(const std::string& path);
+  // Keeps what a check found, so that the picture's cell says it and no
+  // later check reads the file again.
   void KeepScanProblem(const FileStamp& file, std::optional<std::string> problem);
 
   // What the last pass found wrong with the picture under strip x

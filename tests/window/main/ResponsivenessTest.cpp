@@ -10,27 +10,10 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "tests/support/ManyScanJpeg.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace {
-
-// The progressive JPEG with its last scan (and the tables before it) repeated,
-// as a file padded with cheap extra scans is: every scan costs the decoder a
-// pass over all the picture's blocks.
-std::string WithRepeatedLastScan(const std::string& jpeg, int copies) {
-  const auto markerAfter = [&](std::size_t sos) {
-    std::size_t at = sos + 2 + (static_cast<unsigned char>(jpeg[sos + 2]) << 8 | static_cast<unsigned char>(jpeg[sos + 3]));
-    while (!(jpeg[at] == '\xFF' && jpeg[at + 1] != '\0' && (jpeg[at + 1] < '\xD0' || jpeg[at + 1] > '\xD7'))) ++at;
-    return at;
-  };
-  const std::size_t last = jpeg.rfind("\xFF\xDA");
-  const std::size_t previous = jpeg.rfind("\xFF\xDA", last - 1);
-  const std::size_t from = markerAfter(previous);
-  const std::size_t end = markerAfter(last);
-  std::string padded = jpeg.substr(0, end);
-  for (int i = 0; i < copies; ++i) padded += jpeg.substr(from, end - from);
-  return padded + jpeg.substr(end);
-}
 
 // How long the event loop takes to deliver a call posted now.
 qint64 RoundTripMs(QObject& receiver) {
@@ -46,7 +29,7 @@ using ResponsivenessTest = MainWindowTest;
 
 TEST_F(ResponsivenessTest, TheWindowAnswersWhileTheStripDecodesASlowPicture) {
   const QString slow =
-      QString::fromStdString(pictures.Write("slow.jpg", WithRepeatedLastScan(MakeJpeg(1024, 1024, {90, 120, 200}, true), 1000)));
+      QString::fromStdString(pictures.Write("slow.jpg", MakeManyScanJpeg(2048, 2048, 10000)));
   Import({slow});
   form.PaintBox1->repaint();
   ASSERT_TRUE(form.ThumbnailsPending());
