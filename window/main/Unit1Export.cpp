@@ -1,6 +1,7 @@
 // Export for Web: the same checks as Build, the folder dialog, a question
 // before a folder with something in it is replaced, and the web folder the
-// command-line builder writes with --web, with the progress panel meanwhile.
+// command-line builder writes with --web, with the progress panel meanwhile;
+// then what it made, with offers to open its page or show the folder.
 
 #include "publish/PlayerFolder.h"
 #include "publish/Publish.h"
@@ -18,8 +19,13 @@ void TForm1::ExportWeb1Click() {
     const WebFolderTarget web{place, true, FindPlayerFolder(RunningProgramFolder())};
     const std::int32_t width = MovieWidth;  // paint passes may set them meanwhile
     const std::int32_t height = MovieHeight;
+    std::optional<WebFolderSummary> summary;
     RunWhileWindowLives([&](BuildReporter& reporter) {
-      PublishMovie(PictureList, width, height, {"", web}, MovieStream, Converter, reporter);
+      summary = PublishMovie(PictureList, width, height, {"", web, std::nullopt}, MovieStream, Converter, reporter);
     });
+    const WebExportAnswer answer = dialogs_->ShowWebExportDone(
+        {"Orbilux Rezoziv", PathToText(WebFolderSummaryText(*summary)), MessageBoxText::Icon::Information, QString()});
+    if (answer == WebExportAnswer::OpenPage) dialogs_->OpenWithDesktop(*folder + "/index.html");
+    if (answer == WebExportAnswer::ShowFolder) dialogs_->OpenWithDesktop(*folder);
   });
 }
