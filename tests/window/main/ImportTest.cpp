@@ -187,6 +187,7 @@ TEST_F(MainWindowTest, ImportsAWholeFolderInTheScansOrder) {
 
 TEST_F(MainWindowTest, FolderImportSaysSoWhenTheFolderHasNoPictures) {
   Import(SomePictures(1));
+  PaintStrip();  // a pass after the thumbnail's arrival would replace the text
   pictures.Write("empty/notes.txt", "x");
   const QString folder = QString::fromStdString((pictures.Path() / "empty").string());
   dialogs.FolderChooser = [&] { form.ImportFolder = folder; };
