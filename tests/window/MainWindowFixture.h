@@ -34,8 +34,14 @@ class MainWindowTest : public ::testing::Test {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
   }
 
-  // Runs one paint pass of the strip now.
-  void PaintStrip() { form.PaintBox1->repaint(); }
+  // Paints the strip until the thumbnails it shows are decoded and drawn.
+  void PaintStrip() {
+    form.PaintBox1->repaint();
+    while (form.ThumbnailsPending()) {
+      ASSERT_TRUE(QTest::qWaitFor([this] { return !form.ThumbnailsPending(); }, 60000));
+      form.PaintBox1->repaint();
+    }
+  }
 
   QString Picture(const std::string& name, int width = 64, int height = 48) {
     return QString::fromStdString(pictures.Write(name, MakeJpeg(width, height)));

@@ -30,6 +30,8 @@ class ScriptedDialogs : public WindowDialogs {
   // What the folder chooser does when it runs.
   std::function<void()> FolderChooser;
 
+  // Runs as the save dialog closes, just before the build goes on.
+  std::function<void()> AfterSave;
   // The last movie each save dialog was opened on.
   std::vector<QString> SaveOpenedOn;
 
@@ -49,6 +51,7 @@ class ScriptedDialogs : public WindowDialogs {
   std::optional<QString> SaveMoviePath(const QString& lastMovie) override {
     ++SaveRuns;
     SaveOpenedOn.push_back(lastMovie);
+    if (AfterSave) AfterSave();
     return SavePath;
   }
   std::optional<QString> WebFolderPath() override { return WebFolder; }

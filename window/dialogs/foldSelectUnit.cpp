@@ -21,10 +21,10 @@ TForm2::TForm2(QString& importFolder, QWidget* parent) : QDialog(parent), import
   Label1 = new QLabel("Select a folder to import the .jpg files:", this);
   Label1->setGeometry(32, 22, 209, 13);
 
-  // Folders only, loaded as they are opened; the tree is not refreshed
-  // behind the user's back while the dialog waits between uses.
+  // Folders only, loaded as they are opened. The folders loaded are watched,
+  // so that one made while the program runs (a new shoot copied from a
+  // camera) shows at once, also between uses; expansion and choice stay.
   ShellFolders = new QFileSystemModel(this);
-  ShellFolders->setOption(QFileSystemModel::DontWatchForChanges);
   ShellFolders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
   ShellFolders->setRootPath(QDir::rootPath());
 

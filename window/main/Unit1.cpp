@@ -46,6 +46,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), stripLink_(std::make_uniq
   CreatePanels();
   PlaceOnDesktop();
   setAcceptDrops(true);
+  strip_.WhenDecoded([this] { RepaintStrip(); });
   FormCreate();
 }
 

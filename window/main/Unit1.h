@@ -121,6 +121,14 @@ class TForm1 : public QMainWindow, public BuildReporter {
   // The movie at path, of the pictures or, with fit, of copies scaled to
   // fit within what older players show.
   void WriteMovie(const QString& path, bool fit = false);
+  // Runs a build's work off the window's thread (RunOffTheWindow) and returns
+  // when it ends. Meanwhile the window paints and shows the progress but
+  // takes no command: the menus and the toolbar are off, and the strip's
+  // clicks and keys and dropped files are ignored, so the list the work
+  // reads stays as it is.
+  void RunWhileWindowLives(const std::function<void(BuildReporter&)>& work);
+  // Whether thumbnails the strip has asked for are still being decoded.
+  bool ThumbnailsPending() const { return strip_.Decoding(); }
 
   // What the movie writer reports while it builds.
   void ShowProgressPanel(bool visible) override;
@@ -168,6 +176,7 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void RepaintStrip();
 
   WindowDialogs* dialogs_ = nullptr;
+  bool building_ = false;  // a build runs on its worker
   QString previewedMovie_;  // the movie of the page the web view was last sent to
   ThumbnailStrip strip_;
   std::unique_ptr<StripHost> stripLink_;  // a StripLink

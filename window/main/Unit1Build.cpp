@@ -5,12 +5,19 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
 #include <QProgressBar>
+#include <QScopeGuard>
+#include <QToolBar>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "collection/Errors.h"
 #include "collection/PictureReview.h"
 #include "publish/FittedCopies.h"
 #include "publish/Publish.h"
+#include "window/main/BuildThread.h"
 #include "window/main/PathText.h"
 #include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
@@ -110,48 +117,77 @@ LargePicturesAnswer TForm1::CheckPicturesBuildable(bool offerFit) {
 
 // What the strip has decoded already is not decoded again; a picture it has
 // not decoded yet has its structure walked. What the check finds, the strip
-// shows on its cells from then on.
+// shows on its cells from then on. The check runs off the window's thread,
+// with what the strip knows looked up before it starts.
 PictureReview TForm1::CheckPictures() {
   const BusyCursor busy;
-  RepaintStrip();  // when the event loop is back, with what the check learnt
-  return CheckPicturesForMovie(PictureList, false, [this](const std::string& path) { return strip_.ScanProblem(path); });
+  std::map<std::string, ThumbnailStrip::ScanLookup> lookups;
+  for (const PictureEntry& entry : PictureList.Entries()) {
+    if (!lookups.contains(entry.Path)) lookups.emplace(entry.Path, strip_.LookUpScanProblem(entry.Path));
+  }
+  std::vector<std::pair<FileStamp, std::optional<std::string>>> learnt;
+  const auto keepLearnt = [&] {
+    for (auto& [file, problem] : learnt) strip_.KeepScanProblem(file, std::move(problem));
+    RepaintStrip();  // with what the check learnt
+  };
+  PictureReview review;
+  try {
+    RunWhileWindowLives([&](BuildReporter&) {
+      review = CheckPicturesForMovie(PictureList, false, [&](const std::string& path) {
+        const ThumbnailStrip::ScanLookup& lookup = lookups.at(path);
+        if (lookup.Known) return *lookup.Known;
+        std::optional<std::string> problem = FindScanProblem(path, lookup.Failed);
+        learnt.emplace_back(lookup.File, problem);
+        return problem;
+      });
+    });
+  } catch (...) {
+    keepLearnt();
+    throw;
+  }
+  keepLearnt();
+  return review;
 }
 
 void TForm1::WriteMovie(const QString& path, bool fit) {
-  if (fit) {
-    PublishMovie(PictureList, MovieWidth, MovieHeight, {PathFromText(path), std::nullopt, kPlayerFitBox}, MovieStream,
-                 Converter, *this);
-    return;
-  }
-  ::WriteMovie(PictureList, MovieWidth, MovieHeight, PathFromText(path), MovieStream,
-               Converter, *this);
+  const std::string target = PathFromText(path);
+  const std::int32_t width = MovieWidth;  // paint passes may set them meanwhile
+  const std::int32_t height = MovieHeight;
+  RunWhileWindowLives([&](BuildReporter& reporter) {
+    if (fit) {
+      PublishMovie(PictureList, width, height, {target, std::nullopt, kPlayerFitBox}, MovieStream, Converter,
+                   reporter);
+    } else {
+      ::WriteMovie(PictureList, width, height, target, MovieStream, Converter, reporter);
+    }
+  });
+}
+
+void TForm1::RunWhileWindowLives(const std::function<void(BuildReporter&)>& work) {
+  building_ = true;
+  menuBar()->setEnabled(false);
+  ToolBar1->setEnabled(false);
+  const auto release = qScopeGuard([this] {
+    building_ = false;
+    menuBar()->setEnabled(true);
+    ToolBar1->setEnabled(true);
+  });
+  RunOffTheWindow(work, *this);
 }
 
 void TForm1::ShowStopMessage(const QString& text, const QString& details) {
   dialogs_->ShowMessage({kStopCaption, text, MessageBoxText::Icon::Stop, details});
 }
 
-// The build runs without returning to the event loop, so each change is
-// painted at once.
+// The build runs on a worker while the event loop goes on, which paints
+// each change.
 void TForm1::ShowProgressPanel(bool visible) {
   PanelBuilding->setVisible(visible);
-  if (visible) {
-    PanelBuilding->raise();
-    PanelBuilding->repaint();
-  }
+  if (visible) PanelBuilding->raise();
 }
 
-void TForm1::SetProgressMaximum(int maximum) {
-  ProgressBar1->setMaximum(maximum);
-  ProgressBar1->repaint();
-}
+void TForm1::SetProgressMaximum(int maximum) { ProgressBar1->setMaximum(maximum); }
 
-void TForm1::SetProgressPosition(int position) {
-  ProgressBar1->setValue(position);
-  ProgressBar1->repaint();
-}
+void TForm1::SetProgressPosition(int position) { ProgressBar1->setValue(position); }
 
-void TForm1::SetStatusText(const std::string& text) {
-  StaticText1->setText(QString::fromStdString(text));
-  StaticText1->repaint();
-}
+void TForm1::SetStatusText(const std::string& text) { StaticText1->setText(QString::fromStdString(text)); }

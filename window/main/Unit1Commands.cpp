@@ -85,12 +85,12 @@ void TForm1::FormDragDrop(const std::vector<std::string>& paths) {
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedPaths(*event->mimeData()).empty()) event->acceptProposedAction();
+  if (!building_ && !DroppedPaths(*event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
   const std::vector<std::string> paths = DroppedPaths(*event->mimeData());
-  if (paths.empty()) return;
+  if (building_ || paths.empty()) return;
   event->acceptProposedAction();
   Run([this, &paths] { FormDragDrop(paths); });
 }
@@ -129,6 +129,7 @@ void TForm1::PaintBox1MouseMove(int x) { PaintBox1->setCursor(ThumbnailStrip::Cu
 QString TForm1::PaintBox1ToolTip(int x) const { return strip_.ProblemAt(x); }
 
 void TForm1::PaintBox1MouseDown(int x) {
+  if (building_) return;
   PictureList.SelectAt(ThumbnailStrip::HitTest(x, PictureList.Count()));
   RepaintStrip();
 }
@@ -136,6 +137,7 @@ void TForm1::PaintBox1MouseDown(int x) {
 // The keys run the toolbar's own commands, so they behave exactly as the
 // buttons do; the menus have no shortcut keys.
 bool TForm1::PaintBox1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  if (building_) return false;
   const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
   if (held == Qt::NoModifier) {
     switch (key) {

@@ -17,8 +17,12 @@ void TForm1::ExportWeb1Click() {
     const std::string place = PathFromText(*folder);
     if (FolderHasContent(place) && !dialogs_->ConfirmReplaceFolder(*folder)) return;
     const WebFolderTarget web{place, true, FindPlayerFolder(RunningProgramFolder())};
-    const auto summary = PublishMovie(PictureList, MovieWidth, MovieHeight, {"", web, std::nullopt}, MovieStream,
-                                      Converter, *this);
+    const std::int32_t width = MovieWidth;  // paint passes may set them meanwhile
+    const std::int32_t height = MovieHeight;
+    std::optional<WebFolderSummary> summary;
+    RunWhileWindowLives([&](BuildReporter& reporter) {
+      summary = PublishMovie(PictureList, width, height, {"", web, std::nullopt}, MovieStream, Converter, reporter);
+    });
     const WebExportAnswer answer = dialogs_->ShowWebExportDone(
         {"Orbilux Rezoziv", PathToText(WebFolderSummaryText(*summary)), MessageBoxText::Icon::Information, QString()});
     if (answer == WebExportAnswer::OpenPage) dialogs_->OpenWithDesktop(*folder + "/index.html");

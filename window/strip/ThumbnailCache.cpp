@@ -7,6 +7,7 @@
 
 #include "collection/Errors.h"
 #include "collection/PictureReview.h"
+#include "collection/ScanCheck.h"
 #include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailDecoder.h"
 
@@ -36,8 +37,25 @@ FileStamp StampOf(const std::string& path) {
                    static_cast<std::uint64_t>(info.st_ino)};
 }
 
+ThumbnailOutcome DecodeForStrip(const std::string& path) {
+  ThumbnailOutcome outcome;
+  try {
+    outcome.Image = DecodeThumbnail(path, &outcome.Problem);
+  } catch (const PictureTooLargeError& tooLarge) {
+    // Measured all the same, and built: it shows its size instead.
+    outcome.Image = TooLargePlaceholder(tooLarge.Size());
+  } catch (...) {
+    outcome.Failure = std::current_exception();
+  }
+  return outcome;
+}
+
+std::optional<std::string> FindScanProblem(const std::string& path, bool failed) {
+  return failed ? ScanFileProblem(path) : StructureProblem(path);
+}
+
 ThumbnailCache::ThumbnailCache(std::size_t headerEntries, std::size_t thumbnailBytes)
-    : headers_(headerEntries), thumbnails_(thumbnailBytes), scans_(headerEntries) {}
+    : headers_(headerEntries), thumbnails_(thumbnailBytes), scans_(headerEntries), passingFailures_(headerEntries) {}
 
 JpegFrame ThumbnailCache::Measure(const FileStamp& file) {
   if (const auto* known = headers_.Find(file)) return FrameOrRethrow(*known);
@@ -53,31 +71,44 @@ JpegFrame ThumbnailCache::Measure(const FileStamp& file) {
 }
 
 QImage ThumbnailCache::Thumbnail(const FileStamp& file) {
-  if (const QImage* known = thumbnails_.Find(file)) return *known;
-  QImage image;
-  try {
-    std::optional<std::string> problem;
-    image = DecodeThumbnail(file.Path, &problem);
-    scans_.Put(file, std::move(problem), 1);  // what a build's check would decode for
-  } catch (const PictureTooLargeError& tooLarge) {
-    // Measured all the same, and built: it shows its size instead.
-    image = TooLargePlaceholder(tooLarge.Size());
-  } catch (const ThumbnailError&) {
-    // Kept with the header, so the picture fails from now on wherever it
-    // stands, shown or not.
-    headers_.Put(file, std::current_exception(), 1);
-    throw;
-  }
-  const auto cost = static_cast<std::size_t>(image.sizeInBytes());
-  return thumbnails_.Put(file, std::move(image), cost);
+  if (std::optional<QImage> known = KnownThumbnail(file)) return *known;
+  Keep(file, DecodeForStrip(file.Path));
+  return *KnownThumbnail(file);
 }
 
-std::optional<std::string> ThumbnailCache::ScanProblem(const FileStamp& file) {
-  if (const auto* known = scans_.Find(file)) return *known;
-  // Reading the file is enough to find the common damage; the decoder's
-  // word comes with the thumbnail, and replaces it then. A picture whose
-  // thumbnail failed is decoded again for the decoder's reason.
-  const auto* header = headers_.Find(file);
-  const bool failed = header && std::holds_alternative<std::exception_ptr>(*header);
-  return scans_.Put(file, failed ? ScanFileProblem(file.Path) : StructureProblem(file.Path), 1);
+std::optional<QImage> ThumbnailCache::KnownThumbnail(const FileStamp& file) {
+  if (const QImage* known = thumbnails_.Find(file)) return *known;
+  if (const auto* failed = passingFailures_.Find(file)) {
+    const std::exception_ptr failure = *failed;
+    passingFailures_.Remove(file);
+    std::rethrow_exception(failure);
+  }
+  if (const auto* header = headers_.Find(file)) {
+    if (const auto* error = std::get_if<std::exception_ptr>(header)) std::rethrow_exception(*error);
+  }
+  return std::nullopt;
 }
+
+void ThumbnailCache::Keep(const FileStamp& file, ThumbnailOutcome outcome) {
+  if (outcome.Failure) {
+    try {
+      std::rethrow_exception(outcome.Failure);
+    } catch (const ThumbnailError&) {
+      // Kept with the header, so the picture fails from now on wherever it
+      // stands, shown or not.
+      headers_.Put(file, outcome.Failure, 1);
+    } catch (...) {
+      passingFailures_.Put(file, outcome.Failure, 1);
+    }
+    return;
+  }
+  scans_.Put(file, std::move(outcome.Problem), 1);  // what a build's check would decode for
+  const auto cost = static_cast<std::size_t>(outcome.Image.sizeInBytes());
+  thumbnails_.Put(file, std::move(outcome.Image), cost);
+}
+
+bool ThumbnailCache::Failed(const FileStamp& file) {
+  const auto* header = headers_.Find(file);
+  return header && std::holds_alternative<std::exception_ptr>(*header);
+}
+

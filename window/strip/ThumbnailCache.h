@@ -33,6 +33,24 @@ struct FileStampHash {
 // Throws FileOpenError when the file is not there or cannot be examined.
 FileStamp StampOf(const std::string& path);
 
+// What decoding a picture for the strip gave: the thumbnail with what the
+// decoder said about the data, or the error that stopped it.
+struct ThumbnailOutcome {
+  QImage Image;
+  std::optional<std::string> Problem;
+  std::exception_ptr Failure;
+};
+
+// Decodes the file for the strip; safe on any thread and never throws. A
+// picture too large to decode gives a placeholder that shows its size.
+ThumbnailOutcome DecodeForStrip(const std::string& path);
+
+// What is wrong with the picture's data, found without a thumbnail: reading
+// the file is enough to find the common damage (StructureProblem); a picture
+// that failed is decoded again for the decoder's reason (ScanFileProblem).
+// Safe on any thread. Throws what PictureFile throws.
+std::optional<std::string> FindScanProblem(const std::string& path, bool failed);
+
 class ThumbnailCache {
  public:
   // Headers are a few dozen bytes each; thumbnails about 70 KB, so the
@@ -48,19 +66,29 @@ class ThumbnailCache {
   // picture that has failed to decode.
   JpegFrame Measure(const FileStamp& file);
 
-  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail; one too
-  // large to decode gives a placeholder that shows its size. Throws what
-  // DecodeThumbnail throws otherwise; a picture that cannot be decoded
-  // fails Measure from then on.
+  // The picture as a kThumbnailWidth x kThumbnailHeight thumbnail, decoding
+  // it here when it is not known (Keep with DecodeForStrip).
   QImage Thumbnail(const FileStamp& file);
 
-  // What is wrong with the picture's data: what the decoder said when the
-  // thumbnail was decoded, else what the walk of its structure finds on the
-  // first question (StructureProblem), or the decode (ScanFileProblem) for
-  // a picture whose thumbnail failed. Throws what PictureFile throws.
-  std::optional<std::string> ScanProblem(const FileStamp& file);
-  // The same when it is known already, without decoding.
+  // The thumbnail when it is known, nothing when the file is still to be
+  // decoded. Throws the error its decode raised: a picture that cannot be
+  // decoded (ThumbnailError) fails here and in Measure from then on; any
+  // other error (the file could not be read) is raised once and the file
+  // is decoded again when asked next.
+  std::optional<QImage> KnownThumbnail(const FileStamp& file);
+  // Takes what decoding the file gave.
+  void Keep(const FileStamp& file, ThumbnailOutcome outcome);
+
+  // Whether the picture has failed, to measure or to decode.
+  bool Failed(const FileStamp& file);
+  // What is wrong with the picture's data, when known: what the decoder said
+  // when the thumbnail was decoded, or what a check found (KeepScanProblem);
+  // null when not known.
   const std::optional<std::string>* KnownScanProblem(const FileStamp& file) { return scans_.Find(file); }
+  // Keeps what a check elsewhere (a build's, off this thread) found.
+  void KeepScanProblem(const FileStamp& file, std::optional<std::string> problem) {
+    scans_.Put(file, std::move(problem), 1);
+  }
 
   std::size_t ThumbnailCount() const { return thumbnails_.Size(); }
   std::size_t ThumbnailBytes() const { return thumbnails_.TotalCost(); }
@@ -70,4 +98,6 @@ class ThumbnailCache {
   LruCache<FileStamp, std::variant<JpegFrame, std::exception_ptr>, FileStampHash> headers_;
   LruCache<FileStamp, QImage, FileStampHash> thumbnails_;
   LruCache<FileStamp, std::optional<std::string>, FileStampHash> scans_;
+  // Decodes that failed for a reason outside the file's content, until asked.
+  LruCache<FileStamp, std::exception_ptr, FileStampHash> passingFailures_;
 };

@@ -10,6 +10,7 @@
 #include "collection/PictureList.h"
 #include "collection/PictureReview.h"
 #include "window/main/PathText.h"
+#include "window/strip/BackgroundDecodes.h"
 #include "window/strip/CanvasPen.h"
 #include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailCache.h"
@@ -101,7 +102,13 @@ struct CellNote {
 };
 
 struct ThumbnailStrip::Impl {
-  Impl() : placeholder(PicturePlaceholder()), font(QStringLiteral("MS Sans Serif")) {
+  Impl()
+      : placeholder(PicturePlaceholder()),
+        font(QStringLiteral("MS Sans Serif")),
+        decodes([this](const FileStamp& file, ThumbnailOutcome outcome) {
+          cache.Keep(file, std::move(outcome));
+          if (decoded) decoded();
+        }) {
     // The window's font; where it is missing Qt falls back to a sans-serif.
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
@@ -118,6 +125,8 @@ struct ThumbnailStrip::Impl {
   QImage placeholder;
   QFont font;
   ThumbnailCache cache;
+  std::function<void()> decoded;
+  BackgroundDecodes decodes;    // after the cache, which its deliveries fill
   std::vector<CellNote> notes;  // the last pass's, one per picture
 };
 
@@ -171,7 +180,13 @@ void ThumbnailStrip::Impl::MeasureAndDraw(QPainter& painter, CanvasPen& pen, con
     const JpegSize size = frame.Size;
     const bool shown = CellRect(i).intersects(exposed);
     QImage thumbnail;
-    if (PictureRect(i).intersects(exposed)) thumbnail = cache.Thumbnail(file);
+    if (PictureRect(i).intersects(exposed)) {
+      if (std::optional<QImage> known = cache.KnownThumbnail(file)) {
+        thumbnail = std::move(*known);
+      } else {
+        decodes.Request(file);
+      }
+    }
 
     if (i == 0) host.SetMovieSize(size.Width, size.Height);
     const JpegSize movie{host.MovieWidth(), host.MovieHeight()};
@@ -241,8 +256,26 @@ void ThumbnailStrip::Paint(QPainter& painter, const QRect& exposed, const Pictur
   }
 }
 
-std::optional<std::string> ThumbnailStrip::ScanProblem(const std::string& path) {
-  return impl_->cache.ScanProblem(StampOf(path));
+void ThumbnailStrip::WhenDecoded(std::function<void()> repaint) {
+  impl_->decoded = std::move(repaint);
+}
+
+bool ThumbnailStrip::Decoding() const {
+  return impl_->decodes.Busy();
+}
+
+ThumbnailStrip::ScanLookup ThumbnailStrip::LookUpScanProblem(const std::string& path) {
+  ScanLookup lookup{StampOf(path), std::nullopt, false};
+  if (const std::optional<std::string>* known = impl_->cache.KnownScanProblem(lookup.File)) {
+    lookup.Known = *known;
+  } else {
+    lookup.Failed = impl_->cache.Failed(lookup.File);
+  }
+  return lookup;
+}
+
+void ThumbnailStrip::KeepScanProblem(const FileStamp& file, std::optional<std::string> problem) {
+  impl_->cache.KeepScanProblem(file, std::move(problem));
 }
 
 QString ThumbnailStrip::ProblemAt(int x) const {

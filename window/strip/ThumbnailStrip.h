@@ -7,11 +7,13 @@
 #include <QRect>
 #include <QString>
 #include <Qt>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "window/strip/CellMark.h"
+#include "window/strip/ThumbnailCache.h"
 
 class PictureList;
 
@@ -39,13 +41,31 @@ class ThumbnailStrip {
 
   // One paint pass: draws the cells that meet `exposed` and measures every
   // picture, reporting through host. Never throws: a picture that fails ends
-  // the pass at its place, and its cell is marked with the reason.
+  // the pass at its place, and its cell is marked with the reason. A picture
+  // not decoded yet shows the placeholder while a worker decodes it; its
+  // decode failing ends the passes after that at its place.
   void Paint(QPainter& painter, const QRect& exposed, const PictureList& pictures, StripHost& host);
 
-  // What the decoder says about the picture's data (see ScanFileProblem),
-  // remembered for the file as it is now, so that neither the strip nor a
-  // build decodes it again. Throws what PictureFile throws.
-  std::optional<std::string> ScanProblem(const std::string& path);
+  // Called on the strip's thread each time a thumbnail has been decoded (or
+  // failed to), so that the owner paints the strip again.
+  void WhenDecoded(std::function<void()> repaint);
+  // Whether thumbnails asked for by a pass are still being decoded.
+  bool Decoding() const;
+
+  // What a build's check, run off the strip's thread, takes from the strip
+  // about a picture's data: the file as it is now; what is wrong with it when
+  // known (the decoder's word from the thumbnail, or an earlier check's);
+  // else whether it failed, for FindScanProblem.
+  struct ScanLookup {
+    FileStamp File;
+    std::optional<std::optional<std::string>> Known;
+    bool Failed = false;
+  };
+  // Throws FileOpenError when the file cannot be examined.
+  ScanLookup LookUpScanProblem(const std::string& path);
+  // Keeps what a check found, so that the picture's cell says it and no
+  // later check reads the file again.
+  void KeepScanProblem(const FileStamp& file, std::optional<std::string> problem);
 
   // What the last pass found wrong with the picture under strip x
   // coordinate x, one sentence a line naming the picture; empty for a

@@ -36,6 +36,15 @@ class FolderChooserTest : public ::testing::Test {
     return QString::fromStdString(path.string());
   }
 
+  // Whether the tree lists a folder of that name under parent.
+  bool Lists(const QString& parent, const QString& name) {
+    const QModelIndex folder = form.ShellFolders->index(parent);
+    for (int row = 0; row < form.ShellFolders->rowCount(folder); ++row) {
+      if (form.ShellFolders->fileName(form.ShellFolders->index(row, 0, folder)) == name) return true;
+    }
+    return false;
+  }
+
   TempDir dir;
   QString importFolder;
   QWidget owner;
@@ -122,6 +131,22 @@ TEST_F(FolderChooserTest, KeepsTheTreeAsItWasLeft) {
   EXPECT_EQ(seen, first);
   EXPECT_TRUE(expanded);
   EXPECT_TRUE(form.ShellTreeView1->isExpanded(form.ShellFolders->index(QDir::homePath())));
+}
+
+TEST_F(FolderChooserTest, ShowsAFolderMadeSinceItWasLastShown) {
+  const QString shoots = Folder("Shoots");
+  Folder("Shoots/Monday");
+  RunWith([&] {
+    Choose(shoots);
+    form.ShellTreeView1->expand(form.ShellFolders->index(shoots));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Lists(shoots, "Monday"); }, 20000));
+    form.Button2->click();
+  });
+  Folder("Shoots/Tuesday");
+  RunWith([&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Lists(shoots, "Tuesday"); }, 20000));
+    form.Button2->click();
+  });
 }
 
 }  // namespace

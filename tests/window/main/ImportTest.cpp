@@ -18,9 +18,12 @@ TEST_F(MainWindowTest, ImportAppendsInTheDialogsOrderAndRepaintsOnce) {
   Import(SomePictures(1));
   const QStringList chosen = {Picture("c.jpg"), Picture("a.jpg"), Picture("b.jpg")};
   PaintCounter paints(form.PaintBox1);
-  Import(chosen);
+  dialogs.Pictures.push_back(chosen);
+  form.Load1->trigger();
+  EXPECT_EQ(paints.Count, 0) << "the import only asks for a pass, which the thumbnails' arrival may repeat";
+  Settle();
   EXPECT_EQ(ListedPaths().mid(1), chosen);
-  EXPECT_EQ(paints.Count, 1);
+  EXPECT_GE(paints.Count, 1);
   EXPECT_EQ(form.PictureList.SelectedIndex(), -1);
   EXPECT_EQ(form.PaintBox1->width(), 858);
 }
@@ -74,6 +77,7 @@ TEST_F(MainWindowTest, WidensTheStripFromTheFifthPictureAndNarrowsItOnDelete) {
 TEST_F(MainWindowTest, DeleteRemovesTheSelectedPictureAndRepaints) {
   const QStringList chosen = SomePictures(3);
   Import(chosen);
+  PaintStrip();  // the thumbnails are in, so the passes counted are the command's
   form.PictureList.SelectAt(1);
   PaintCounter paints(form.PaintBox1);
   form.ToolButton1->trigger();
@@ -92,6 +96,7 @@ TEST_F(MainWindowTest, DeleteRemovesTheSelectedPictureAndRepaints) {
 TEST_F(MainWindowTest, MovesCarryTheSelectionAndDoNothingAtTheEnds) {
   const QStringList chosen = SomePictures(3);
   Import(chosen);
+  PaintStrip();  // the thumbnails are in, so the passes counted are the commands'
   struct Row {
     const char* what;
     int select;
@@ -170,9 +175,10 @@ TEST_F(MainWindowTest, ImportsAWholeFolderInTheScansOrder) {
   dialogs.FolderChooser = [&] { form.ImportFolder = folder; };
   PaintCounter paints(form.PaintBox1);
   form.FullFolder1->trigger();
+  EXPECT_EQ(paints.Count, 0) << "the command only asks for a pass, which the thumbnails' arrival may repeat";
   Settle();
   EXPECT_EQ(ListedPaths(), (QStringList{folder + "/View2.JPG", folder + "/view10.jpg", folder + "/b.jpeg"}));
-  EXPECT_EQ(paints.Count, 1);
+  EXPECT_GE(paints.Count, 1);
   EXPECT_EQ(fs::canonical(fs::current_path()), fs::canonical(folder.toStdString()));
 
   form.FullFolder1->trigger();
@@ -181,6 +187,7 @@ TEST_F(MainWindowTest, ImportsAWholeFolderInTheScansOrder) {
 
 TEST_F(MainWindowTest, FolderImportSaysSoWhenTheFolderHasNoPictures) {
   Import(SomePictures(1));
+  PaintStrip();  // a pass after the thumbnail's arrival would replace the text
   pictures.Write("empty/notes.txt", "x");
   const QString folder = QString::fromStdString((pictures.Path() / "empty").string());
   dialogs.FolderChooser = [&] { form.ImportFolder = folder; };
@@ -218,11 +225,12 @@ TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAppendedInTheOrderGiven) {
   PaintCounter paints(form.PaintBox1);
   QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&form, &drop);
+  EXPECT_EQ(paints.Count, 0) << "the drop only asks for a pass";
   Settle();
   EXPECT_EQ(ListedPaths(),
             (QStringList{files[0], folder + "/view2.jpg", folder + "/view10.jpg", PathToText(latin1), files[1]}));
   EXPECT_EQ(form.PictureList.At(3).Path, latin1);
-  EXPECT_EQ(paints.Count, 1);
+  EXPECT_GE(paints.Count, 1);
 
   QMimeData web;
   web.setUrls({QUrl("https://example.org/x.jpg")});

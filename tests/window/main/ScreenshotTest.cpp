@@ -31,8 +31,7 @@ TEST_F(MainWindowTest, ShowsThePicturesInTheWindow) {
   }
   Import(paths);
   form.PictureList.SelectAt(1);
-  form.PaintBox1->update();
-  Settle();
+  PaintStrip();
 
   const QImage shot = form.grab().toImage();
   if (const QByteArray keep = qgetenv("ORBILUX_SCREENSHOT"); !keep.isEmpty()) shot.save(QString::fromLocal8Bit(keep));

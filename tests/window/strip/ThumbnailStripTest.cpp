@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <QTest>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -61,14 +62,22 @@ class FakeHost : public StripHost {
 };
 
 // The strip painted into an image filled as the widget would be, or with
-// another colour to see what the pass itself fills.
+// another colour to see what the pass itself fills, once the thumbnails it
+// shows are decoded.
 QImage Render(ThumbnailStrip& strip, const PictureList& list, StripHost& host, QRect exposed = QRect(),
               QRgb fill = Background()) {
   QImage image(ThumbnailStrip::kCellWidth * (list.Count() + 1) + 20, ThumbnailStrip::kHeight,
                QImage::Format_RGB32);
-  image.fill(fill);
-  QPainter painter(&image);
-  strip.Paint(painter, exposed.isNull() ? image.rect() : exposed, list, host);
+  const auto pass = [&] {
+    image.fill(fill);
+    QPainter painter(&image);
+    strip.Paint(painter, exposed.isNull() ? image.rect() : exposed, list, host);
+  };
+  pass();
+  while (strip.Decoding()) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !strip.Decoding(); }, 60000));
+    pass();
+  }
   return image;
 }
 
