@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@
 #include "movie/MovieStream.h"
 #include "publish/PlayerFolder.h"
 #include "publish/Publish.h"
+#include "publish/StagedFolder.h"
+#include "publish/WebFolderPlace.h"
 
 namespace {
 
@@ -68,6 +71,17 @@ void PrintRefusal(const PictureMismatchError& refusal, ConsoleReporter& reporter
   PrintError(refusal.what());
 }
 
+// What runs that were killed left beside the targets goes, each said in a line.
+void RemoveLeftovers(const BuildOptions& options, ConsoleReporter& reporter) {
+  std::vector<std::string> removed;
+  if (!options.Output.empty()) removed = RemoveLeftoverPartFiles(options.Output);
+  if (!options.WebFolder.empty()) {
+    const std::vector<std::string> folders = StagedFolder::RemoveLeftovers(WebFolderPlace(options.WebFolder));
+    removed.insert(removed.end(), folders.begin(), folders.end());
+  }
+  for (const std::string& path : removed) reporter.Warn("removed \"" + path + "\", left by a run that was stopped");
+}
+
 void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   if (!options.Sort) {
     if (const auto pair = FirstPairOutOfOrder(options.Pictures)) reporter.Warn(OrderWarning(*pair));
@@ -79,6 +93,7 @@ void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   const PictureReview review = CheckPicturesForMovie(pictures, options.Strict);
   for (const PictureNote& warning : review.Warnings) reporter.Warn(warning.Text());
 
+  RemoveLeftovers(options, reporter);
   MovieStream stream;
   const TConversion converter;
   PublishTargets targets{options.Output, std::nullopt};
@@ -119,6 +134,9 @@ int main(int argc, char** argv) {
     Build(options, reporter);
   } catch (const PictureMismatchError& refusal) {
     PrintRefusal(refusal, reporter);
+    return kExitRefused;
+  } catch (const std::bad_alloc&) {
+    PrintError(OutOfMemoryText("building the movie"));
     return kExitRefused;
   } catch (const std::exception& e) {
     PrintError(e.what());

@@ -19,20 +19,11 @@
 #include "publish/PageFiles.h"
 #include "publish/PlayerFolder.h"
 #include "publish/StagedFolder.h"
+#include "publish/WebFolderPlace.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The folder's real place: made absolute, without a trailing separator,
-// through any link, so that the new folder goes where the user looks for it.
-fs::path Place(const std::string& folder) {
-  fs::path place = fs::absolute(folder).lexically_normal();
-  if (!place.has_filename()) place = place.parent_path();
-  std::error_code error;
-  const fs::path resolved = fs::weakly_canonical(place, error);
-  return error ? place : resolved;
-}
 
 // True when path lies inside folder (both absolute and resolved).
 bool Holds(const fs::path& folder, const std::string& path) {
@@ -87,15 +78,22 @@ std::string HtmlEscaped(const std::string& text) {
   return out;
 }
 
-// A page file with each "{{KEY}}" replaced by its value.
+// A page file with each "{{KEY}}" replaced by its value, in one pass: a
+// value that holds a mark (a folder named "{{COUNT}}") stays as it is.
 std::string Filled(std::string_view name, const std::vector<std::pair<std::string, std::string>>& values) {
-  std::string text(PageFile(name));
-  for (const auto& [key, value] : values) {
-    const std::string mark = "{{" + key + "}}";
-    for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size())) {
-      text.replace(at, mark.size(), value);
-    }
+  const std::string_view page = PageFile(name);
+  std::string text;
+  std::size_t at = 0;
+  for (std::size_t open = page.find("{{"); open != std::string_view::npos; open = page.find("{{", at)) {
+    const std::size_t close = page.find("}}", open + 2);
+    if (close == std::string_view::npos) break;
+    const std::string_view key = page.substr(open + 2, close - open - 2);
+    const auto value = std::find_if(values.begin(), values.end(), [&](const auto& v) { return v.first == key; });
+    text += page.substr(at, open - at);
+    text += value != values.end() ? std::string_view(value->second) : page.substr(open, close + 2 - open);
+    at = close + 2;
   }
+  text += page.substr(at);
   return text;
 }
 
@@ -145,8 +143,8 @@ std::string WebPictureName(std::size_t i, std::size_t count) {
   return std::string(digits - std::min(digits, number.size()), '0') + number + ".jpg";
 }
 
-void CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pictures) {
-  const fs::path place = Place(target.Folder);
+bool CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pictures) {
+  const fs::path place = WebFolderPlace(target.Folder);
   std::error_code error;
   const fs::file_status status = fs::status(place, error);
   if (fs::exists(status) && !fs::is_directory(status)) throw FolderCreateError(target.Folder, ENOTDIR);
@@ -154,7 +152,6 @@ void CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
   // rather than after reading every picture.
   if (::access(place.parent_path().c_str(), W_OK | X_OK) != 0) throw FolderCreateError(target.Folder, errno);
   if (FolderHasContent(place.string())) {
-    if (!target.Replace) throw FolderNotEmptyError(target.Folder);
     for (const PictureEntry& entry : pictures.Entries()) {
       if (Holds(place, entry.Path)) {
         throw AppError("The folder \"" + target.Folder + "\" holds the picture \"" + entry.Path +
@@ -165,14 +162,17 @@ void CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
       throw AppError("The folder \"" + target.Folder + "\" holds the SWF player; the web folder cannot replace it.");
     }
   }
+  CheckFolderMayBeReplaced(target.Folder, place);
+  if (FolderHasContent(place.string()) && !target.Replace) throw FolderNotEmptyError(target.Folder);
   if (!fs::is_regular_file(fs::path(target.PlayerFolder) / kPlayerStartScript, error)) {
     throw AppError("The SWF player is missing: it was looked for in \"" + target.PlayerFolder + "\".");
   }
+  return fs::is_directory(place, error);
 }
 
 void WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie, std::int32_t width,
                     std::int32_t height, FileSystem& files) {
-  const fs::path place = Place(target.Folder);
+  const fs::path place = WebFolderPlace(target.Folder);
   // Ctrl-C and the like wait while the folder is written: one that comes
   // stops the writing at the next file, and the unfinished folder is gone
   // before the signal acts.
@@ -207,6 +207,10 @@ void WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t>
   write("hint.png", HintPng());
   write(".htaccess", AsBytes(PageFile("htaccess")));
   write("README.txt", AsBytes(PageFile("README.txt")));
+  write(kWebFolderStampName, AsBytes(WebFolderStamp()));
   CopyPlayer(target.PlayerFolder, root, write);
-  staged.Commit();
+  staged.Commit(target.FolderFound, [&] {
+    CheckFolderMayBeReplaced(target.Folder, place);
+    if (FolderHasContent(place.string()) && !target.Replace) throw FolderNotEmptyError(target.Folder);
+  });
 }

@@ -13,6 +13,7 @@
 #include "collection/Errors.h"
 #include "movie/HintBitmap.h"
 #include "publish/Publish.h"
+#include "publish/WebFolderPlace.h"
 #include "tests/support/FolderTree.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
@@ -53,6 +54,12 @@ struct Export {
     QuietReporter reporter;
     PublishMovie(list, 64, 48, {movieFile, WebFolderTarget{site, replace, player}}, stream, TConversion(),
                  reporter, files);
+  }
+
+  // A web folder written before, with a file of its own.
+  void StampedSite() {
+    dir.Write("site/" + std::string(kWebFolderStampName), WebFolderStamp());
+    dir.Write("site/old.txt", "old");
   }
 
   // Names in the folder that holds the site, hidden ones included.
@@ -140,9 +147,10 @@ TEST(WebFolder, ReplacesOnlyWhatItMayAndLeavesNothingBehindOnFailure) {
   } rows[] = {
       {"nothing there", [](Export&) {}, false, ""},
       {"an empty folder", [](Export& e) { fs::create_directory(e.site); }, false, ""},
-      {"a folder with a file", [](Export& e) { e.dir.Write("site/old.txt", "old"); }, false,
-       "The folder \"SITE\" is not empty."},
-      {"a folder with a file, replaced", [](Export& e) { e.dir.Write("site/old.txt", "old"); }, true, ""},
+      {"a folder of other files", [](Export& e) { e.dir.Write("site/old.txt", "old"); }, true,
+       "The folder \"SITE\" holds files this tool did not write; choose an empty folder or a new name."},
+      {"a web folder", [](Export& e) { e.StampedSite(); }, false, "The folder \"SITE\" is not empty."},
+      {"a web folder, replaced", [](Export& e) { e.StampedSite(); }, true, ""},
       {"a file", [](Export& e) { e.dir.Write("site", "file"); }, true, "Cannot create folder \"SITE\". Not a directory"},
       {"a folder holding a picture of the list",
        [](Export& e) { e.list.AddPicture(e.dir.Write("site/p.jpg", MakeJpeg(64, 48))); }, true,
@@ -219,6 +227,7 @@ TEST(WebFolder, FollowsALinkToItsFolder) {
   Export run;
   const fs::path real = run.dir.Path() / "real";
   run.dir.Write("real/old.txt", "old");
+  run.dir.Write("real/" + std::string(kWebFolderStampName), WebFolderStamp());
   fs::create_directory_symlink(real, run.site);
   run.Publish(true);
   EXPECT_TRUE(fs::is_symlink(run.site));
