@@ -276,7 +276,7 @@ void WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes, 
 std::vector<std::string> RemoveLeftoverPartFiles(const std::string& path) {
   const std::string target = FollowLinks(path);
   const std::string stem = "." + PartStem(target) + ".";
-  return RemoveLeftovers(FolderOf(target), false, [&](std::string_view name) {
+  return RemoveLeftovers(std::filesystem::path(target).parent_path().string(), false, [&](std::string_view name) {
     return name.starts_with(stem) && name.ends_with(".part") &&
            IsRandomPart(name.substr(stem.size(), name.size() - stem.size() - 5), kPartDigits, kPartRandom);
   });

@@ -151,6 +151,7 @@ bool CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
   // The new folder is made beside its place: say at once when it cannot be,
   // rather than after reading every picture.
   if (::access(place.parent_path().c_str(), W_OK | X_OK) != 0) throw FolderCreateError(target.Folder, errno);
+  CheckNeverReplaced(target.Folder, place);
   if (FolderHasContent(place.string())) {
     for (const PictureEntry& entry : pictures.Entries()) {
       if (Holds(place, entry.Path)) {

@@ -109,7 +109,7 @@ bool HoldsWebFolderStamp(const fs::path& place) {
   return n == static_cast<ssize_t>(start.size()) && std::string_view(start.data(), start.size()) == kStampFirstLine;
 }
 
-void CheckFolderMayBeReplaced(const std::string& folder, const fs::path& place) {
+void CheckNeverReplaced(const std::string& folder, const fs::path& place) {
   std::error_code error;
   if (!fs::is_directory(fs::symlink_status(place, error))) return;
   if (place == place.root_path()) throw NeverReplaced(folder, "is the root of the file system");
@@ -123,7 +123,13 @@ void CheckFolderMayBeReplaced(const std::string& folder, const fs::path& place) 
     throw NeverReplaced(folder, *point == place ? "is a mount point"
                                                 : "holds the mount point \"" + point->string() + "\"");
   }
-  if (!fs::is_empty(place, error) && !HoldsWebFolderStamp(place)) {
+}
+
+void CheckFolderMayBeReplaced(const std::string& folder, const fs::path& place) {
+  CheckNeverReplaced(folder, place);
+  std::error_code error;
+  if (fs::is_directory(fs::symlink_status(place, error)) && !fs::is_empty(place, error) &&
+      !HoldsWebFolderStamp(place)) {
     throw AppError("The folder \"" + folder +
                    "\" holds files this tool did not write; choose an empty folder or a new name.");
   }

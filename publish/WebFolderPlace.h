@@ -21,6 +21,8 @@ std::filesystem::path WebFolderPlace(const std::string& folder);
 bool HoldsWebFolderStamp(const std::filesystem::path& place);
 
 // Refuses, with an AppError naming folder (as the user wrote it) and why,
-// the folder at place when it is one the web folder never replaces, or
-// when it has content without the stamp.
+// the folder at place when it is one the web folder never replaces.
+void CheckNeverReplaced(const std::string& folder, const std::filesystem::path& place);
+
+// As CheckNeverReplaced, and refuses a folder with content but no stamp.
 void CheckFolderMayBeReplaced(const std::string& folder, const std::filesystem::path& place);
