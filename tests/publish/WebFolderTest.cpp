@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "collection/Errors.h"
@@ -219,6 +221,60 @@ TEST(WebFolder, AStopSignalWaitsForTheUnfinishedFolderToGo) {
   EXPECT_EQ(g_terms, 1);
   EXPECT_EQ(error, "The web folder \"" + run.site + "\" was not written: stopped.");
   EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "player"}));
+}
+
+// What is made at the folder's place while the web folder is written (here
+// as its first file is) is kept, whether nothing or an empty folder stood
+// there when the export started.
+TEST(WebFolder, KeepsWhatIsMadeInItsPlaceMeanwhile) {
+  class MakeAtFirstFile : public FileSystem {
+   public:
+    std::function<void()> make;
+    int CreateNew(const std::string& path, mode_t mode) override {
+      if (make) std::exchange(make, nullptr)();
+      return FileSystem::CreateNew(path, mode);
+    }
+  };
+  const struct { const char* name; bool emptyFolderFirst; std::string error; } rows[] = {
+      {"nothing there", false, "\"SITE\" was made while the web folder was written; it is kept"},
+      {"an empty folder", true, "The folder \"SITE\" holds files this tool did not write"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Export run;
+    if (r.emptyFolderFirst) fs::create_directory(run.site);
+    MakeAtFirstFile files;
+    files.make = [&] { run.dir.Write("site/mine.txt", "made meanwhile"); };
+    std::string error;
+    try {
+      run.Publish(true, "", files);
+    } catch (const AppError& e) {
+      error = e.what();
+    }
+    std::string expected = r.error;
+    expected.replace(expected.find("SITE"), 4, run.site);
+    EXPECT_EQ(error.substr(0, expected.size()), expected) << error;
+    EXPECT_EQ(ReadTree(run.site), (FolderTree{{"mine.txt", "made meanwhile"}}));
+    EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "player", "site"}));
+  }
+}
+
+// The new folder takes the old one's owner, group and mode, and the files
+// written inside take the group of a set-group-ID folder.
+TEST(WebFolder, AReplacedFolderKeepsItsOwnerGroupAndMode) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+  Export run;
+  run.StampedSite();
+  ASSERT_EQ(::chown(run.site.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(run.site.c_str(), 02750), 0);
+  run.Publish(true);
+  struct stat site {}, page {};
+  ASSERT_EQ(::stat(run.site.c_str(), &site), 0);
+  ASSERT_EQ(::stat((run.site + "/index.html").c_str(), &page), 0);
+  EXPECT_EQ(site.st_uid, 65534u);
+  EXPECT_EQ(site.st_gid, 65534u);
+  EXPECT_EQ(site.st_mode & 07777, 02750u);
+  EXPECT_EQ(page.st_gid, 65534u);
 }
 
 // A link to a folder: the folder is written where the link leads, and the
