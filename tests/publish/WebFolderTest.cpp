@@ -15,6 +15,7 @@
 #include "collection/Errors.h"
 #include "movie/HintBitmap.h"
 #include "publish/Publish.h"
+#include "publish/StagedFolder.h"
 #include "publish/WebFolderPlace.h"
 #include "tests/support/FolderTree.h"
 #include "tests/support/Jpeg.h"
@@ -257,6 +258,36 @@ TEST(WebFolder, KeepsWhatIsMadeInItsPlaceMeanwhile) {
     EXPECT_EQ(ReadTree(run.site), (FolderTree{{"mine.txt", "made meanwhile"}}));
     EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "player", "site"}));
   }
+}
+
+// While a run writes, its hidden folder and its movie's .part file are its
+// own: a second run's clean-up leaves them alone.
+TEST(WebFolder, ARunningExportsHiddenFilesAreNoLeftovers) {
+  class CleanUpMeanwhile : public FileSystem {
+   public:
+    std::string site, movie;
+    std::vector<std::string> removed;
+    ssize_t Write(int fd, const void* data, std::size_t size) override {
+      for (const std::string& left : StagedFolder::RemoveLeftovers(site)) removed.push_back(left);
+      for (const std::string& left : RemoveLeftoverPartFiles(movie)) removed.push_back(left);
+      return FileSystem::Write(fd, data, size);
+    }
+  } files;
+  Export run;
+  files.site = run.site;
+  files.movie = (run.dir.Path() / "movie.swf").string();
+  run.Publish(false, files.movie, files);
+  EXPECT_EQ(files.removed, std::vector<std::string>{});
+  EXPECT_TRUE(fs::exists(fs::path(run.site) / "index.html"));
+  EXPECT_TRUE(fs::exists(files.movie));
+}
+
+// A folder named like a mark of the page keeps its name in the title.
+TEST(WebFolder, MarksInTheFoldersNameAreNotFilledIn) {
+  Export run;
+  run.site = (run.dir.Path() / "{{COUNT}}").string();
+  run.Publish();
+  EXPECT_NE(ReadTree(run.site).at("index.html").find("<title>{{COUNT}}</title>"), std::string::npos);
 }
 
 // The new folder takes the old one's owner, group and mode, and the files
