@@ -306,7 +306,9 @@ TEST(MovieWriter, FailedBuildsLeaveNothingBehind) {
        },
        &fullDisk},
       {"flush fails", [](Build&) {}, [](const Build& b) { return b.Target(); },
-       [](const Build& b) { return "Stream write error\rCannot write file \"" + b.Target() + "\". Input/output error"; },
+       [](const Build& b) {
+         return "Stream write error\rCannot write file \"" + b.Target() + "\". Input/output error";
+       },
        &failingFlush},
       {"picture of another size",
        [](Build& b) { b.Add("other.jpg", MakeFakeJpeg(551, 400, 500)); },

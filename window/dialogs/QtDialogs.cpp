@@ -92,7 +92,8 @@ std::unique_ptr<QFileDialog> MakeWebFolderDialog(QWidget* parent) {
 std::unique_ptr<QMessageBox> MakeReplaceFolderQuestion(const QString& folder, QWidget* parent) {
   auto box = std::make_unique<QMessageBox>(
       QMessageBox::Warning, "Export for Web",
-      QString("The folder \"%1\" holds a web folder exported before.\nReplace it and everything in it with the new one?")
+      QString("The folder \"%1\" holds a web folder exported before.\n"
+              "Replace it and everything in it with the new one?")
           .arg(QDir::toNativeSeparators(folder)),
       QMessageBox::Yes | QMessageBox::No, parent);
   box->setDefaultButton(QMessageBox::No);
