@@ -14,6 +14,7 @@ enum LongOnly : int {
   kWeb,
   kForce,
   kStrict,
+  kVerify,
   kSort,
   kReverse,
   kVersion,
@@ -32,6 +33,7 @@ constexpr option kLongOptions[] = {
     {"web", required_argument, nullptr, kWeb},
     {"force", no_argument, nullptr, kForce},
     {"strict", no_argument, nullptr, kStrict},
+    {"verify", no_argument, nullptr, kVerify},
     {"quiet", no_argument, nullptr, 'q'},
     {"verbose", no_argument, nullptr, 'v'},
     {"sort", no_argument, nullptr, kSort},
@@ -87,6 +89,7 @@ BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
       case kWeb: options.WebFolder = optarg; break;
       case kForce: options.Force = true; break;
       case kStrict: options.Strict = true; break;
+      case kVerify: options.Verify = true; break;
       case 'q': quiet = true; break;
       case 'v': verbose = true; break;
       case kSort: options.Sort = true; break;
@@ -152,10 +155,12 @@ std::string BuildUsage() {
          "      --sort            put the pictures in natural name order (view2 before view10)\n"
          "      --reverse         reverse the list (a turntable shot the other way round)\n"
          "      --strict          refuse pictures that would build with a warning\n"
+         "      --verify          decode every picture to find damaged picture data; by\n"
+         "                        default only each file's structure is read\n"
          "\n"
          "Reporting:\n"
          "  -q, --quiet           print errors only\n"
-         "  -v, --verbose         a line for each picture\n"
+         "  -v, --verbose         a line for each picture, and for each warned picture\n"
          "  -h, --help            show this help and exit\n"
          "      --version         show the version and exit\n"
          "\n"

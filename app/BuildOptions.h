@@ -26,6 +26,7 @@ struct BuildOptions {
   std::string WebFolder;   // --web DIR; empty for none
   bool Force = false;      // --force: replace a web folder that is not empty
   bool Strict = false;     // --strict: a picture with a warning refuses the build
+  bool Verify = false;     // --verify: decode every picture's data, not only walk its structure
   Verbosity Level = Verbosity::Normal;
   bool NullSeparated = false;  // --null: list files end each path with a NUL byte
   bool Sort = false;           // --sort: the pictures in natural name order

@@ -64,9 +64,19 @@ PictureList CollectPictures(const BuildOptions& options) {
   return pictures;
 }
 
+// Every warned picture on its line when verbose, else one line per kind of
+// warning.
+void PrintWarnings(const std::vector<PictureNote>& warnings, Verbosity level, ConsoleReporter& reporter) {
+  if (level == Verbosity::Verbose) {
+    for (const PictureNote& warning : warnings) reporter.Warn(warning.Text());
+    return;
+  }
+  for (const std::string& line : WarningLines(warnings)) reporter.Warn(line);
+}
+
 // Every picture refused, each on its line, then the window's two lines.
-void PrintRefusal(const PictureMismatchError& refusal, ConsoleReporter& reporter) {
-  for (const PictureNote& warning : refusal.Warnings()) reporter.Warn(warning.Text());
+void PrintRefusal(const PictureMismatchError& refusal, Verbosity level, ConsoleReporter& reporter) {
+  PrintWarnings(refusal.Warnings(), level, reporter);
   for (const PictureNote& refused : refusal.Refusals()) PrintError(refused.Text());
   PrintError(refusal.what());
 }
@@ -90,8 +100,9 @@ void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   // A folder without pictures leaves nothing to build.
   if (pictures.Count() == 0) throw NoPicturesError();
   // The movie takes the first picture's size, as the window's strip sets it.
-  const PictureReview review = CheckPicturesForMovie(pictures, options.Strict);
-  for (const PictureNote& warning : review.Warnings) reporter.Warn(warning.Text());
+  const PictureReview review =
+      CheckPicturesForMovie(pictures, options.Strict, options.Verify ? PictureCheck::Decode : PictureCheck::Structure);
+  PrintWarnings(review.Warnings, options.Level, reporter);
 
   RemoveLeftovers(options, reporter);
   MovieStream stream;
@@ -113,6 +124,7 @@ int main(int argc, char** argv) {
   // A closed pipe on standard error only loses the progress; the exit status
   // still says whether the movie was written.
   std::signal(SIGPIPE, SIG_IGN);
+  KeepStandardStreamsOpen();
   RemovePartialFilesOnSignals();
   BuildOptions options;
   try {
@@ -133,7 +145,7 @@ int main(int argc, char** argv) {
   try {
     Build(options, reporter);
   } catch (const PictureMismatchError& refusal) {
-    PrintRefusal(refusal, reporter);
+    PrintRefusal(refusal, options.Level, reporter);
     return kExitRefused;
   } catch (const std::bad_alloc&) {
     PrintError(OutOfMemoryText("building the movie"));

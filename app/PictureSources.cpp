@@ -6,33 +6,28 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <string_view>
+#include <utility>
 
 #include "collection/NaturalOrder.h"
+#include "movie/Tags.h"
 
 namespace {
 
+// Whether standard input was closed when the program started (see
+// KeepStandardStreamsOpen).
+bool standardInputClosed = false;
+
 // The list's name in messages.
 std::string Shown(const std::string& path) { return path == "-" ? "on standard input" : "\"" + path + "\""; }
-
-// Everything fd holds, read to its end: a list may come through a pipe, whose
-// size is not known beforehand.
-std::string ReadAll(int fd, const std::string& path) {
-  std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw ListFileError("Cannot read the list " + Shown(path) + ". " + SystemReason(errno));
-    if (n == 0) return bytes;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-}
 
 // Closes the descriptor it holds, also when reading fails.
 class OpenList {
  public:
   explicit OpenList(const std::string& path)
       : fd_(path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC)), owned_(path != "-") {
+    if (!owned_ && standardInputClosed) throw ListFileError("Cannot read the list on standard input: it is closed.");
     if (fd_ < 0) throw FileOpenError(path, errno);
     struct stat info {};
     if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
@@ -54,29 +49,90 @@ class OpenList {
   bool owned_;
 };
 
+// Takes a list's bytes as they come and splits them into paths, stopping at
+// once at a NUL byte where none belongs, at a line longer than any path, or
+// past the pictures a movie can hold: a list may be endless (/dev/zero, yes).
+class ListParser {
+ public:
+  ListParser(std::string shown, bool nullSeparated) : shown_(std::move(shown)), nullSeparated_(nullSeparated) {}
+
+  void Add(std::string_view bytes) {
+    const char end = nullSeparated_ ? '\0' : '\n';
+    if (!nullSeparated_ && bytes.find('\0') != std::string_view::npos) {
+      throw ListFileError("The list " + shown_ + " holds NUL bytes: give --null for a list that find -print0 wrote.");
+    }
+    while (!bytes.empty()) {
+      const std::size_t stop = bytes.find(end);
+      line_.append(bytes.substr(0, stop));
+      if (line_.size() > PATH_MAX) {
+        throw ListFileError("The list " + shown_ + " has a line longer than " + std::to_string(PATH_MAX) +
+                            " bytes, which no path can be.");
+      }
+      if (stop == std::string_view::npos) return;
+      EndLine();
+      bytes.remove_prefix(stop + 1);
+    }
+  }
+
+  std::vector<std::string> Finish() {
+    EndLine();
+    return std::move(paths_);
+  }
+
+ private:
+  void EndLine() {
+    if (!nullSeparated_ && line_.ends_with('\r')) line_.pop_back();
+    if (line_.empty()) {
+      // Empty entries are skipped, but an endless run of them ends too.
+      if (++empty_ > tags::kMaxPictures) {
+        throw ListFileError("The list " + shown_ + " has more than " + std::to_string(tags::kMaxPictures) +
+                            " empty entries; it is no list of pictures.");
+      }
+      return;
+    }
+    if (paths_.size() == tags::kMaxPictures) {
+      throw ListFileError("The list " + shown_ + " names more than " + std::to_string(tags::kMaxPictures) +
+                          " pictures, the most a movie can hold.");
+    }
+    paths_.push_back(std::move(line_));
+    line_.clear();
+  }
+
+  std::string shown_;
+  bool nullSeparated_;
+  std::string line_;
+  std::size_t empty_ = 0;
+  std::vector<std::string> paths_;
+};
+
 }  // namespace
+
+void KeepStandardStreamsOpen() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+    if (fd == STDIN_FILENO) standardInputClosed = true;
+    // open() takes the lowest free descriptor, which is this one.
+    ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+  }
+}
 
 std::vector<std::string> ReadPictureList(const std::string& path, bool nullSeparated) {
   const OpenList list(path);
-  return ParsePictureList(ReadAll(list.Fd(), path), Shown(path), nullSeparated);
+  ListParser parser(Shown(path), nullSeparated);
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    const ssize_t n = ::read(list.Fd(), buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw ListFileError("Cannot read the list " + Shown(path) + ". " + SystemReason(errno));
+    if (n == 0) return parser.Finish();
+    parser.Add(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+  }
 }
 
 std::vector<std::string> ParsePictureList(const std::string& bytes, const std::string& shown, bool nullSeparated) {
-  const char end = nullSeparated ? '\0' : '\n';
-  if (!nullSeparated && bytes.find('\0') != std::string::npos) {
-    throw ListFileError("The list " + shown + " holds NUL bytes: give --null for a list that find -print0 wrote.");
-  }
-  std::vector<std::string> paths;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t stop = bytes.find(end, start);
-    if (stop == std::string::npos) stop = bytes.size();
-    std::string path = bytes.substr(start, stop - start);
-    if (!nullSeparated && path.ends_with('\r')) path.pop_back();
-    if (!path.empty()) paths.push_back(std::move(path));
-    start = stop + 1;
-  }
-  return paths;
+  ListParser parser(shown, nullSeparated);
+  parser.Add(bytes);
+  return parser.Finish();
 }
 
 std::optional<std::pair<std::string, std::string>> FirstPairOutOfOrder(const std::vector<PictureSource>& sources) {

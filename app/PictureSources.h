@@ -16,8 +16,15 @@
 // feed is dropped), or with nullSeparated each ended by a NUL byte, as
 // find -print0 writes them. Empty entries are skipped; relative paths stay
 // relative to the current folder. "-" reads standard input. Throws
-// FileOpenError or ListFileError.
+// FileOpenError, or ListFileError as soon as the list has a line longer than
+// PATH_MAX bytes or more paths than a movie can hold (or as many empty
+// entries).
 std::vector<std::string> ReadPictureList(const std::string& path, bool nullSeparated);
+
+// Makes sure that standard input, output and error are open, on /dev/null
+// where they were closed, so that no file the program opens takes their
+// place; a list on a closed standard input is then refused as such.
+void KeepStandardStreamsOpen();
 
 // The same for the bytes of a list; shown names the list in messages.
 std::vector<std::string> ParsePictureList(const std::string& bytes, const std::string& shown, bool nullSeparated);

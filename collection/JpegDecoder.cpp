@@ -20,6 +20,8 @@ JpegFileDecoder::JpegFileDecoder(PictureFile& file) {
   source_.base.skip_input_data = SkipData;
   source_.base.resync_to_restart = jpeg_resync_to_restart;
   source_.base.term_source = TermSource;
+  watch_.base.progress_monitor = StopAfterScanBound;
+  watch_.decoder = this;
 }
 
 JpegFileDecoder::~JpegFileDecoder() { jpeg_destroy_decompress(&info); }
@@ -28,6 +30,7 @@ bool JpegFileDecoder::ReadHeader() {
   return Guarded([&] {
     jpeg_create_decompress(&info);
     info.src = &source_.base;
+    info.progress = &watch_.base;
     info.mem->max_memory_to_use = kDecoderMemory;
     jpeg_read_header(&info, TRUE);
   });
@@ -48,10 +51,13 @@ void JpegFileDecoder::JumpBack(j_common_ptr info) {
   std::longjmp(errors->back, 1);
 }
 
-// Trace messages (levels 0 and up) are not warnings.
+// Trace messages (levels 0 and up) are not warnings, nor is the end the
+// scan bound made.
 void JpegFileDecoder::KeepFirstWarning(j_common_ptr info, int level) {
   auto* errors = reinterpret_cast<ErrorManager*>(info->err);
   if (level >= 0 || errors->warned) return;
+  const auto* source = reinterpret_cast<const FileSource*>(reinterpret_cast<j_decompress_ptr>(info)->src);
+  if (source && source->ended) return;
   errors->base.format_message(info, errors->warning);
   errors->warned = true;
 }
@@ -61,7 +67,7 @@ boolean JpegFileDecoder::FillBuffer(j_decompress_ptr info) {
   std::size_t n = 0;
   bool failed = false;
   try {
-    n = source->file->ReadSome(source->buffer);
+    if (!source->ended) n = source->file->ReadSome(source->buffer);
   } catch (const AppError&) {
     failed = true;  // jumping out of the handler would leak the exception
   }
@@ -69,7 +75,7 @@ boolean JpegFileDecoder::FillBuffer(j_decompress_ptr info) {
   if (n == 0) {
     // The file ends early: an end marker lets the decoder finish with what
     // it has, as its own file source does.
-    WARNMS(info, JWRN_JPEG_EOF);
+    if (!source->ended) WARNMS(info, JWRN_JPEG_EOF);
     source->buffer[0] = 0xFF;
     source->buffer[1] = JPEG_EOI;
     n = 2;
@@ -97,4 +103,15 @@ void JpegFileDecoder::SkipData(j_decompress_ptr info, long count) {
     failed = true;
   }
   if (failed) ERREXIT(info, JERR_FILE_READ);
+}
+
+// libjpeg calls this between the steps of reading the input; once it has
+// met the header of the scan after the bound, the input ends here.
+void JpegFileDecoder::StopAfterScanBound(j_common_ptr info) {
+  if (!info->is_decompressor) return;
+  auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+  FileSource& source = reinterpret_cast<ScanWatch*>(info->progress)->decoder->source_;
+  if (source.ended || decompress->input_scan_number <= kMaxScans) return;
+  source.ended = true;
+  source.base.bytes_in_buffer = 0;
 }

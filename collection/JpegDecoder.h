@@ -29,6 +29,11 @@ inline constexpr long long kMaxPicturePixels = 1LL << 26;
 // scaled picture, a thumbnail stays within 64 MiB.
 inline constexpr long kDecoderMemory = 40L << 20;
 
+// The scans a decode reads at most. Each scan of a progressive picture costs
+// a pass over all its blocks, and a file may hold thousands of tiny ones;
+// real pictures have about ten.
+inline constexpr int kMaxScans = 200;
+
 class JpegFileDecoder {
  public:
   explicit JpegFileDecoder(PictureFile& file);
@@ -57,6 +62,10 @@ class JpegFileDecoder {
   // The first warning's text (data cut short, a bad restart marker): the
   // picture still decodes, but not as it was made.
   std::optional<std::string> FirstWarning() const;
+  // Whether the decode stopped reading after kMaxScans scans. It then ends
+  // as if the file ended there, with what those scans gave, and without a
+  // warning for the end it made itself.
+  bool StoppedAtScanBound() const { return source_.ended; }
 
   jpeg_decompress_struct info{};
 
@@ -73,14 +82,21 @@ class JpegFileDecoder {
   struct FileSource {
     jpeg_source_mgr base;  // first, as above
     PictureFile* file;
+    bool ended;  // at the scan bound: nothing more is read
     std::array<JOCTET, 4096> buffer;  // small: after a skip only a segment header may be needed
+  };
+  struct ScanWatch {
+    jpeg_progress_mgr base;  // first, as above
+    JpegFileDecoder* decoder;
   };
 
   static void JumpBack(j_common_ptr info);
   static void KeepFirstWarning(j_common_ptr info, int level);
   static boolean FillBuffer(j_decompress_ptr info);
   static void SkipData(j_decompress_ptr info, long count);
+  static void StopAfterScanBound(j_common_ptr info);
 
   ErrorManager errors_{};
   FileSource source_{};
+  ScanWatch watch_{};
 };

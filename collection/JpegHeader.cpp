@@ -8,11 +8,6 @@
 
 namespace {
 
-bool IsFrameHeader(int marker) {
-  // SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
-  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
-
 bool HasNoLength(int marker) {
   return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
 }
@@ -34,6 +29,7 @@ JpegFrame ParseFrame(Source& in, const std::string& path) {
   };
   // An empty or one-byte file is no JPEG file either.
   if (in.Next() != 0xFF || in.Next() != 0xD8) refuse("not a JPEG file");
+  bool hierarchical = false;
   for (;;) {
     if (byte() != 0xFF) refuse("its JPEG header is damaged");
     int marker = byte();
@@ -42,14 +38,15 @@ JpegFrame ParseFrame(Source& in, const std::string& path) {
     if (marker == 0xDA || marker == 0xD9) refuse("its JPEG header gives no picture size");  // scan or end first
     const int length = word();
     if (length < 2) refuse("its JPEG header is damaged");
-    if (IsFrameHeader(marker)) {
-      byte();  // sample precision
+    if (IsFrameMarker(marker)) {
+      const int precision = byte();
       const int height = word();
       const int width = word();
       if (width == 0 || height == 0) refuse("its JPEG header gives no picture size");
       // The component count is read where it is there; the size alone makes a frame.
-      return JpegFrame{JpegSize{width, height}, marker, std::max(in.Next(), 0)};
+      return JpegFrame{JpegSize{width, height}, marker, std::max(in.Next(), 0), precision, hierarchical};
     }
+    hierarchical |= marker == 0xDE;  // DHP: the frames that follow build one picture in steps
     if (!in.Skip(length - 2)) refuse("the file ends inside its JPEG header");
   }
 }
@@ -101,6 +98,11 @@ class MemorySource {
 };
 
 }  // namespace
+
+bool IsFrameMarker(int marker) {
+  // SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
+  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
 
 JpegFrame ReadJpegFrame(const std::string& path) {
   PictureFile file(path);

@@ -20,10 +20,19 @@ struct JpegFrame {
   JpegSize Size;
   int Marker = 0xC0;
   int Components = 3;
+  int Precision = 8;          // bits a sample
+  bool Hierarchical = false;  // a DHP segment came before the frame
   // Arithmetic coding (frame markers C9 to CB and CD to CF), which JPEG
   // decoders may leave out and SWF players do.
   bool ArithmeticCoded() const { return Marker >= 0xC9 && Marker != 0xCC; }
+  // Lossless coding (C3, and C7, CB, CF of the hierarchical kinds).
+  bool Lossless() const { return (Marker & 3) == 3; }
+  // A frame of a hierarchical picture (C5 to C7, CD to CF), or one after DHP.
+  bool Differential() const { return Hierarchical || (Marker & 0xF4) == 0xC4; }
 };
+
+// Whether a marker starts a frame header (SOF0 to SOF15).
+bool IsFrameMarker(int marker);
 
 // Throws what PictureFile throws when the file cannot be opened (a folder,
 // a pipe or a device included) and JpegHeaderError, naming the file and

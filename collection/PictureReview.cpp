@@ -5,13 +5,50 @@
 #include <cstdint>
 #include <exception>
 #include <thread>
+#include <utility>
 
+#include "collection/JpegDecoder.h"
 #include "collection/ScanCheck.h"
 
 namespace {
 
 std::string SizeText(JpegSize size) {
   return std::to_string(size.Width) + " x " + std::to_string(size.Height);
+}
+
+const std::string kOverSide =
+    "a side over " + std::to_string(kMaxPlayerSide) + " pixels, which older players refuse to show";
+const std::string kCmyk = "CMYK colour, which some players cannot decode";
+
+// A kind of warning: its reasons are Before + what varies + After; several
+// pictures of the kind are said as Group, with what varies when they all
+// share it.
+struct WarningKind {
+  std::string Before, After, Group, SharedAfter;
+};
+
+const std::vector<WarningKind>& WarningKinds() {
+  static const std::vector<WarningKind> kinds = {
+      {"", ", " + kOverSide, kOverSide, ""},
+      {kCmyk, "", kCmyk, ""},
+      {kDamagedBefore, kDamagedAfter, "picture data damaged; players show stripes where it fails", ""},
+      {kUndecodableBefore, kUndecodableAfter, "picture data that cannot be decoded; players cannot show them", ""},
+      {kScansBefore, kScansAfter,
+       "over " + std::to_string(kMaxScans) + " scans each; players may take long to show them", " scans"},
+  };
+  return kinds;
+}
+
+// The kind of a reason, and what varies in it; a reason of no known kind is
+// a kind of its own.
+std::pair<WarningKind, std::string> KindOf(const std::string& reason) {
+  for (const WarningKind& kind : WarningKinds()) {
+    if (reason.size() >= kind.Before.size() + kind.After.size() && reason.starts_with(kind.Before) &&
+        reason.ends_with(kind.After)) {
+      return {kind, reason.substr(kind.Before.size(), reason.size() - kind.Before.size() - kind.After.size())};
+    }
+  }
+  return {WarningKind{reason, "", reason, ""}, ""};
 }
 
 std::string SizeMismatchReason(JpegSize picture, JpegSize movie, const std::string& firstPath) {
@@ -87,6 +124,16 @@ PictureReview RefuseOrPass(PictureReview review, bool strict) {
 
 std::optional<std::string> FrameRefusal(const JpegFrame& frame, JpegSize movie, const std::string& firstPath) {
   if (frame.ArithmeticCoded()) return "arithmetic-coded JPEG, which SWF players do not show";
+  // What the decoder cannot decode at all, neither can a player.
+  if (frame.Lossless()) return "lossless JPEG, which the decoder and SWF players cannot show";
+  if (frame.Differential()) return "hierarchical JPEG, which the decoder and SWF players cannot show";
+  if (frame.Precision != 8) {
+    return std::to_string(frame.Precision) + "-bit samples, which the decoder and SWF players cannot show";
+  }
+  if (frame.Size.Width > kMaxDecoderSide || frame.Size.Height > kMaxDecoderSide) {
+    return SizeText(frame.Size) + ", over the " + std::to_string(kMaxDecoderSide) +
+           " pixels a side the decoder can show";
+  }
   if (frame.Size != movie) return SizeMismatchReason(frame.Size, movie, firstPath);
   return std::nullopt;
 }
@@ -94,23 +141,56 @@ std::optional<std::string> FrameRefusal(const JpegFrame& frame, JpegSize movie, 
 std::vector<std::string> FrameWarnings(const JpegFrame& frame) {
   std::vector<std::string> warnings;
   if (frame.Size.Width > kMaxPlayerSide || frame.Size.Height > kMaxPlayerSide) {
-    warnings.push_back(SizeText(frame.Size) + ", a side over " + std::to_string(kMaxPlayerSide) +
-                       " pixels, which older players refuse to show");
+    warnings.push_back(SizeText(frame.Size) + ", " + kOverSide);
   }
-  if (frame.Components == 4) warnings.push_back("CMYK colour, which some players cannot decode");
+  if (frame.Components == 4) warnings.push_back(kCmyk);
   return warnings;
 }
 
-PictureReview ReviewPictures(const PictureList& pictures) {
-  return Review(pictures, ScanFileProblem, std::max(1u, std::thread::hardware_concurrency()));
+std::vector<std::string> WarningLines(const std::vector<PictureNote>& warnings) {
+  struct Group {
+    WarningKind Kind;
+    std::vector<const PictureNote*> Notes;
+    std::optional<std::string> Shared;  // what varies, while all share it
+  };
+  std::vector<Group> groups;
+  for (const PictureNote& note : warnings) {
+    auto [kind, varies] = KindOf(note.Reason);
+    auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) { return g.Kind.Group == kind.Group; });
+    if (group == groups.end()) {
+      groups.push_back({std::move(kind), {}, std::move(varies)});
+      group = groups.end() - 1;
+    } else if (group->Shared != varies) {
+      group->Shared.reset();
+    }
+    group->Notes.push_back(&note);
+  }
+  std::vector<std::string> lines;
+  for (const Group& group : groups) {
+    if (group.Notes.size() == 1) {
+      lines.push_back(group.Notes.front()->Text());
+      continue;
+    }
+    std::string line = std::to_string(group.Notes.size()) + " pictures: " + group.Kind.Group + " (" +
+                       group.Notes.front()->Path + (group.Notes.size() == 2 ? " and " : " to ") +
+                       group.Notes.back()->Path;
+    if (group.Shared && !group.Shared->empty()) line += ", " + *group.Shared + group.Kind.SharedAfter;
+    lines.push_back(line + ")");
+  }
+  return lines;
+}
+
+PictureReview ReviewPictures(const PictureList& pictures, PictureCheck check) {
+  return Review(pictures, check == PictureCheck::Decode ? ScanFileProblem : StructureProblem,
+                std::max(1u, std::thread::hardware_concurrency()));
 }
 
 PictureReview ReviewPictures(const PictureList& pictures, const ScanChecker& scans) {
   return Review(pictures, scans, 1);
 }
 
-PictureReview CheckPicturesForMovie(const PictureList& pictures, bool strict) {
-  return RefuseOrPass(ReviewPictures(pictures), strict);
+PictureReview CheckPicturesForMovie(const PictureList& pictures, bool strict, PictureCheck check) {
+  return RefuseOrPass(ReviewPictures(pictures, check), strict);
 }
 
 PictureReview CheckPicturesForMovie(const PictureList& pictures, bool strict, const ScanChecker& scans) {

@@ -3,11 +3,30 @@
 #include <vector>
 
 #include "collection/JpegDecoder.h"
+#include "collection/JpegStructure.h"
 #include "collection/PictureFile.h"
 
 std::string ScanProblemReason(const std::string& decoderSays, bool stillDecodes) {
-  if (stillDecodes) return "its picture data is damaged (" + decoderSays + "); players show stripes where it fails";
-  return "its picture data cannot be decoded (" + decoderSays + "); players cannot show it";
+  if (stillDecodes) return kDamagedBefore + decoderSays + kDamagedAfter;
+  return kUndecodableBefore + decoderSays + kUndecodableAfter;
+}
+
+std::string ManyScansReason(int scans) {
+  return kScansBefore + std::to_string(scans) + kScansAfter;
+}
+
+std::optional<std::string> StructureProblem(const std::string& path) {
+  const JpegStructure structure = WalkJpegStructure(path);
+  if (structure.Problem) return ScanProblemReason(structure.Problem->Says, structure.Problem->StillDecodes);
+  if (structure.Scans > kMaxScans) return ManyScansReason(structure.Scans);
+  return std::nullopt;
+}
+
+std::optional<std::string> DecodeProblem(const JpegFileDecoder& decoder, const std::string& path) {
+  // The decoder read no further; the walk counts the rest without decoding.
+  if (decoder.StoppedAtScanBound()) return ManyScansReason(WalkJpegStructure(path).Scans);
+  if (const std::optional<std::string> warning = decoder.FirstWarning()) return ScanProblemReason(*warning, true);
+  return std::nullopt;
 }
 
 std::optional<std::string> ScanFileProblem(const std::string& path) {
@@ -39,6 +58,5 @@ std::optional<std::string> ScanFileProblem(const std::string& path) {
       })) {
     return ScanProblemReason(d.Message(), false);
   }
-  if (const std::optional<std::string> warning = d.FirstWarning()) return ScanProblemReason(*warning, true);
-  return std::nullopt;
+  return DecodeProblem(d, path);
 }

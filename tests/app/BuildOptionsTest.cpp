@@ -34,7 +34,7 @@ std::string Describe(const Parsed& parsed) {
   const auto& o = std::get<BuildOptions>(parsed);
   std::string text = "output '" + o.Output + "' web '" + o.WebFolder + "' level " +
                      std::to_string(static_cast<int>(o.Level)) + " flags";
-  for (bool flag : {o.Help, o.Version, o.Force, o.Strict, o.NullSeparated, o.Sort, o.Reverse}) {
+  for (bool flag : {o.Help, o.Version, o.Force, o.Strict, o.Verify, o.NullSeparated, o.Sort, o.Reverse}) {
     text += flag ? " 1" : " 0";
   }
   for (const PictureSource& s : o.Pictures) text += " " + std::to_string(static_cast<int>(s.Type)) + ":" + s.Path;
@@ -58,8 +58,8 @@ TEST(BuildOptions, ReadsEveryOptionInTheUsualForms) {
                     .Pictures = {File("a.jpg"), Folder("dir"), List("list"), File("b.jpg")}}},
       {{"--from-file", "-", "--sort", "--reverse", "-o", "m.swf"},
        BuildOptions{.Output = "m.swf", .Sort = true, .Reverse = true, .Pictures = {List("-")}}},
-      {{"--web", "site", "--force", "--strict", "a.jpg"},
-       BuildOptions{.WebFolder = "site", .Force = true, .Strict = true, .Pictures = {File("a.jpg")}}},
+      {{"--web", "site", "--force", "--strict", "--verify", "a.jpg"},
+       BuildOptions{.WebFolder = "site", .Force = true, .Strict = true, .Verify = true, .Pictures = {File("a.jpg")}}},
       {{"--version"}, BuildOptions{.Version = true}},
       {{"-o", "-", "a.jpg"},
        "the movie cannot go to standard output (-o -): it replaces its file atomically"},

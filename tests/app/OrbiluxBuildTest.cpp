@@ -22,6 +22,7 @@
 #include "tests/support/FolderTree.h"
 #include "tests/support/BrokenJpeg.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/ManyScanJpeg.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -42,6 +43,7 @@ struct Place {
   std::string folder = ".";
   std::string runAs;
   std::string input{};  // an initializer of its own, so that Place{"here", ""} is complete
+  bool inputClosed = false;  // no standard input at all
 };
 
 // Runs orbilux-build in the folder with the arguments, ended after 10 s
@@ -53,7 +55,7 @@ Outcome RunBuild(const TempDir& dir, const std::vector<std::string>& args, const
   const auto out = dir.Path() / "stdout.txt";
   const auto err = dir.Path() / "stderr.txt";
   const std::string in = dir.Write("stdin.txt", place.input);
-  command += " >'" + out.string() + "' 2>'" + err.string() + "' <'" + in + "'";
+  command += " >'" + out.string() + "' 2>'" + err.string() + "' " + (place.inputClosed ? "<&-" : "<'" + in + "'");
   const int raw = std::system(command.c_str());
   Outcome run;
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -107,6 +109,9 @@ TEST(OrbiluxBuild, NamesEveryRefusedOrWarnedPictureAndWhy) {
   dir.Write("cmyk.jpg", MakeDetailedJpeg(320, 240, TJPF_CMYK));
   dir.Write("wide1.jpg", MakeJpeg(2900, 8));
   dir.Write("wide2.jpg", MakeJpeg(2900, 8));
+  dir.Write("lossless.jpg", WithFrameMarker(photo, 0xC3));
+  dir.Write("hierarchical.jpg", WithFrameMarker(photo, 0xC5));
+  dir.Write("huge.jpg", WithClaimedSize(photo, 65535, 65535));
   const std::string stop =
       "orbilux-build: One of the image's format and/or size is different!\nTranslating is terminated.\n";
   const std::string cut = "cut.jpg: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
@@ -121,8 +126,12 @@ TEST(OrbiluxBuild, NamesEveryRefusedOrWarnedPictureAndWhy) {
       {{"--strict", "good.jpg", "cut.jpg"}, 1, "orbilux-build: " + cut + "\n" + stop},
       {{"good.jpg", "cmyk.jpg"}, 0, "orbilux-build: warning: cmyk.jpg: CMYK colour, which some players cannot decode\n"},
       {{"wide1.jpg", "wide2.jpg"}, 0,
-       "orbilux-build: warning: wide1.jpg: 2900 x 8, a side over 2880 pixels, which older players refuse to show\n"
-       "orbilux-build: warning: wide2.jpg: 2900 x 8, a side over 2880 pixels, which older players refuse to show\n"},
+       "orbilux-build: warning: 2 pictures: a side over 2880 pixels, which older players refuse to show "
+       "(wide1.jpg and wide2.jpg, 2900 x 8)\n"},
+      {{"good.jpg", "lossless.jpg", "hierarchical.jpg"}, 1,
+       "orbilux-build: lossless.jpg: lossless JPEG, which the decoder and SWF players cannot show\n"
+       "orbilux-build: hierarchical.jpg: hierarchical JPEG, which the decoder and SWF players cannot show\n" + stop},
+      {{"huge.jpg"}, 1, "orbilux-build: huge.jpg: 65535 x 65535, over the 65500 pixels a side the decoder can show\n" + stop},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.args.back());
@@ -134,6 +143,76 @@ TEST(OrbiluxBuild, NamesEveryRefusedOrWarnedPictureAndWhy) {
     EXPECT_EQ(err, r.err) << run.err;
     EXPECT_EQ(std::filesystem::exists(dir.Path() / "out.swf"), r.status == 0);
     std::filesystem::remove(dir.Path() / "out.swf");
+  }
+}
+
+// The default check walks each file; --verify decodes it too, and finds what
+// only decoding finds. Neither takes long over a picture of thousands of
+// scans, each of which costs the decoder a pass over the whole picture.
+TEST(OrbiluxBuild, TheChecksFindDamageAndManyScansQuickly) {
+  TempDir dir;
+  const std::string photo = MakeDetailedJpeg(320, 240);
+  dir.Write("good.jpg", photo);
+  dir.Write("cut.jpg", CutInScan(photo));
+  std::string scrambled = photo;
+  for (std::size_t i = ScanDataAt(photo) + 16; i < ScanDataAt(photo) + 80; ++i) {
+    if (scrambled[i] != '\xFF' && scrambled[i - 1] != '\xFF') scrambled[i] = static_cast<char>(scrambled[i] ^ 0x55);
+  }
+  dir.Write("scrambled.jpg", scrambled);
+  dir.Write("many.jpg", MakeManyScanJpeg(1920, 1080, 10000));
+  const std::string stop =
+      "orbilux-build: One of the image's format and/or size is different!\nTranslating is terminated.\n";
+  const std::string cut = "cut.jpg: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
+  const std::string many = "many.jpg: has 10010 scans; players may take long to show it";
+  const struct { std::vector<std::string> args; int status; std::string err; } rows[] = {
+      {{"good.jpg", "cut.jpg"}, 0, "orbilux-build: warning: " + cut + "\n"},
+      {{"--verify", "good.jpg", "cut.jpg"}, 0, "orbilux-build: warning: " + cut + "\n"},
+      {{"good.jpg", "scrambled.jpg"}, 0, "Building"},
+      {{"--verify", "good.jpg", "scrambled.jpg"}, 0, "orbilux-build: warning: scrambled.jpg: its picture data is damaged (Corrupt JPEG data"},
+      {{"many.jpg"}, 0, "orbilux-build: warning: " + many + "\n"},
+      {{"--verify", "many.jpg"}, 0, "orbilux-build: warning: " + many + "\n"},
+      {{"--verify", "--strict", "many.jpg"}, 1, "orbilux-build: " + many + "\n" + stop},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.args.front() + " " + r.args.back());
+    std::vector<std::string> args = {"-o", "out.swf"};
+    args.insert(args.end(), r.args.begin(), r.args.end());
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome run = RunBuild(dir, args);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(run.status, r.status);
+    EXPECT_EQ(run.err.substr(0, r.err.size()), r.err) << run.err;
+  }
+}
+
+// Warnings of one kind are one line; -v names every picture.
+TEST(OrbiluxBuild, AlikeWarningsAreOneLineUnlessVerbose) {
+  TempDir dir;
+  std::vector<std::string> args = {"-o", "out.swf"};
+  std::string each;
+  for (int i = 101; i <= 136; ++i) {
+    const std::string name = "IMG_0" + std::to_string(i) + ".JPG";
+    dir.Write(name, MakeJpeg(2900, 8));
+    args.push_back(name);
+    each += "orbilux-build: warning: " + name + ": 2900 x 8, a side over 2880 pixels, which older players refuse to show\n";
+  }
+  const struct { std::vector<std::string> options; std::string warnings; } rows[] = {
+      {{}, "orbilux-build: warning: 36 pictures: a side over 2880 pixels, which older players refuse to show "
+             "(IMG_0101.JPG to IMG_0136.JPG, 2900 x 8)\n"},
+      {{"-v"}, each},
+  };
+  for (const auto& r : rows) {
+    std::vector<std::string> all = args;
+    all.insert(all.end(), r.options.begin(), r.options.end());
+    const Outcome run = RunBuild(dir, all);
+    EXPECT_EQ(run.status, 0);
+    std::string warnings;
+    for (std::size_t at = 0, end; at < run.err.size(); at = end + 1) {
+      end = run.err.find('\n', at);
+      const std::string line = run.err.substr(at, end - at + 1);
+      if (line.starts_with("orbilux-build: warning: ")) warnings += line;
+    }
+    EXPECT_EQ(warnings, r.warnings) << r.options.size();
   }
 }
 
@@ -280,12 +359,29 @@ TEST(OrbiluxBuild, FolderAndListErrorsExitWithOne) {
        "orbilux-build: Cannot open file \"" + gone + "\". No such file or directory\n"},
       {{"-o", "out.swf", "--from-file", "empty"},
        "orbilux-build: Cannot open file \"empty\". Is a directory\n"},
+      // Lists end at once where no list of pictures could go on.
+      {{"-o", "out.swf", "--from-file", "/dev/zero"},
+       "orbilux-build: The list \"/dev/zero\" holds NUL bytes: give --null for a list that find -print0 wrote.\n"},
+      {{"-o", "out.swf", "--null", "--from-file", "/dev/zero"},
+       "orbilux-build: The list \"/dev/zero\" has more than 21843 empty entries; it is no list of pictures.\n"},
+      {{"-o", "out.swf", "--from-file", dir.Write("long", std::string(4097, 'a'))},
+       "orbilux-build: The list \"" + (dir.Path() / "long").string() + "\" has a line longer than 4096 bytes, which no path can be.\n"},
+      // Not one of the pictures is read.
+      {{"-o", "out.swf", "--from-file", "many"},
+       "orbilux-build: The list \"many\" names more than 21843 pictures, the most a movie can hold.\n"},
   };
+  std::string many;
+  for (int i = 0; i < 21844; ++i) many += "gone.jpg\n";
+  dir.Write("many", many);
   for (const auto& r : rows) {
     const Outcome run = RunBuild(dir, r.args);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, r.err);
   }
+  Place closed;
+  closed.inputClosed = true;
+  EXPECT_EQ(RunBuild(dir, {"-o", "out.swf", "--from-file", "-"}, closed).err,
+            "orbilux-build: Cannot read the list on standard input: it is closed.\n");
   const Outcome usage = RunBuild(dir, {"-o", "out.swf", "--folder"});
   EXPECT_EQ(usage.status, 2);
   EXPECT_EQ(usage.err, "orbilux-build: option --folder needs a folder name\nTry 'orbilux-build --help'.\n");

@@ -3,7 +3,13 @@
 
 #include <turbojpeg.h>
 
+// jpeglib.h needs size_t and FILE declared before it.
+#include <cstddef>
+#include <cstdio>
+#include <jpeglib.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -39,6 +45,36 @@ inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
     pixels[i + 2] = colour.b;
   }
   return CompressJpeg(pixels, width, height, TJPF_RGB, TJSAMP_420, progressive ? TJFLAG_PROGRESSIVE : 0);
+}
+
+// A width x height baseline JPEG of detail with a restart marker every
+// `interval` MCUs, as many cameras write them.
+inline std::string MakeJpegWithRestarts(int width, int height, unsigned interval) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &out, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  info.restart_interval = interval;
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+  while (info.next_scanline < info.image_height) {
+    for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>((i * 7919 + info.next_scanline * 31) % 251);
+    JSAMPROW rows = row.data();
+    jpeg_write_scanlines(&info, &rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  std::string bytes(reinterpret_cast<char*>(out), size);
+  jpeg_destroy_compress(&info);
+  std::free(out);
+  return bytes;
 }
 
 // A width x height JPEG full of detail, so that its picture data is long

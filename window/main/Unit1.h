@@ -165,4 +165,6 @@ class TForm1 : public QMainWindow, public BuildReporter {
   QString previewedMovie_;  // the movie of the page the web view was last sent to
   ThumbnailStrip strip_;
   std::unique_ptr<StripHost> stripLink_;  // a StripLink
+  // The warnings the user was last shown: the same ones are not shown again.
+  std::vector<PictureNote> warningsShown_;
 };

@@ -71,21 +71,26 @@ void TForm1::RunRefusingInStopBox(const std::function<void()>& build) {
 }
 
 // Pictures that will show wrong are said so before any dialog, which the
-// user may then cancel.
+// user may then cancel: a line per kind of warning, each picture in the
+// details. The user is told once; the same warnings (an unchanged list
+// built or exported again) are not shown again.
 void TForm1::CheckPicturesBuildable() {
   // An empty list would make a movie of nothing; say so before asking for a file.
   if (PictureList.Count() == 0) throw NoPicturesError();
   const PictureReview review = CheckPictures();
-  if (!review.Warnings.empty()) {
-    dialogs_->ShowMessage({kWarningCaption,
-                           QString::number(review.Warnings.size()) +
-                               " of the pictures will show wrong in some players.\rThe details say which and why.",
-                           MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)});
-  }
+  if (review.Warnings.empty() || review.Warnings == warningsShown_) return;
+  warningsShown_ = review.Warnings;
+  QStringList kinds;
+  for (const std::string& line : WarningLines(review.Warnings)) kinds << PathToText(line);
+  dialogs_->ShowMessage({kWarningCaption,
+                         QString::number(review.Warnings.size()) + " of the pictures will show wrong in some players:\r" +
+                             kinds.join('\r') + "\rThe details name each picture.",
+                         MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)});
 }
 
-// What the strip has decoded already is not decoded again; what the check
-// decodes, the strip shows on its cells from then on.
+// What the strip has decoded already is not decoded again; a picture it has
+// not decoded yet has its structure walked. What the check finds, the strip
+// shows on its cells from then on.
 PictureReview TForm1::CheckPictures() {
   const BusyCursor busy;
   RepaintStrip();  // when the event loop is back, with what the check learnt

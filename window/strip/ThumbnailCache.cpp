@@ -74,5 +74,10 @@ QImage ThumbnailCache::Thumbnail(const FileStamp& file) {
 
 std::optional<std::string> ThumbnailCache::ScanProblem(const FileStamp& file) {
   if (const auto* known = scans_.Find(file)) return *known;
-  return scans_.Put(file, ScanFileProblem(file.Path), 1);
+  // Reading the file is enough to find the common damage; the decoder's
+  // word comes with the thumbnail, and replaces it then. A picture whose
+  // thumbnail failed is decoded again for the decoder's reason.
+  const auto* header = headers_.Find(file);
+  const bool failed = header && std::holds_alternative<std::exception_ptr>(*header);
+  return scans_.Put(file, failed ? ScanFileProblem(file.Path) : StructureProblem(file.Path), 1);
 }

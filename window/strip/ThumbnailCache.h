@@ -54,8 +54,10 @@ class ThumbnailCache {
   // fails Measure from then on.
   QImage Thumbnail(const FileStamp& file);
 
-  // What the decoder says about the picture's data, decoding it on the
-  // first question (ScanFileProblem). Throws what PictureFile throws.
+  // What is wrong with the picture's data: what the decoder said when the
+  // thumbnail was decoded, else what the walk of its structure finds on the
+  // first question (StructureProblem), or the decode (ScanFileProblem) for
+  // a picture whose thumbnail failed. Throws what PictureFile throws.
   std::optional<std::string> ScanProblem(const FileStamp& file);
   // The same when it is known already, without decoding.
   const std::optional<std::string>* KnownScanProblem(const FileStamp& file) { return scans_.Find(file); }

@@ -100,10 +100,7 @@ QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* prob
   // Up to the end marker, where corrupt data after the last row shows; what
   // follows the marker is not read.
   if (!d.Guarded([&] { jpeg_finish_decompress(&info); })) fail();
-  if (problem) {
-    const std::optional<std::string> warning = d.FirstWarning();
-    *problem = warning ? std::optional(ScanProblemReason(*warning, true)) : std::nullopt;
-  }
+  if (problem) *problem = DecodeProblem(d, path);
   if (cmyk) CmykToRgb32(decoded);
 
   QImage thumbnail = decoded.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio,

@@ -45,6 +45,7 @@ QSize ScaledDecodeSize(JpegSize size);
 // PictureTooLargeError when it is over the pixel bound or needs more than
 // the decoder may allocate (kDecoderMemory), ThumbnailError when it cannot be decoded. A file cut short
 // or corrupt still decodes (its missing part stays grey, as the decoder
-// leaves it); what the decoder said about it then goes to problem, in
-// ScanProblemReason's words, and nothing goes there for a clean picture.
+// leaves it), as does one of more than kMaxScans scans, from those scans;
+// what the decoder said about it then goes to problem, in DecodeProblem's
+// words, and nothing goes there for a clean picture.
 QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* problem = nullptr);

@@ -88,6 +88,25 @@ TEST_F(BuildTest, WarnsOfACutPictureOnItsCellAndBeforeTheSaveDialog) {
   EXPECT_TRUE(fs::exists(Target().toStdString()));
 }
 
+// One line per kind of warning in the box, each picture in its details; the
+// same warnings are not shown again, by Build nor by Export.
+TEST_F(BuildTest, AlikeWarningsAreOneLineAndShownOncePerList) {
+  const QStringList wide = {Picture("a.jpg", 2900, 8), Picture("b.jpg", 2900, 8), Picture("c.jpg", 2900, 8)};
+  ImportAndPaint(wide);
+  const QString over = "2900 x 8, a side over 2880 pixels, which older players refuse to show";
+  form.Build1->trigger();
+  ASSERT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.Messages[0].Text, "3 of the pictures will show wrong in some players:\r3 pictures: a side over "
+                                      "2880 pixels, which older players refuse to show (" +
+                                          wide[0] + " to " + wide[2] + ", 2900 x 8)\rThe details name each picture.");
+  EXPECT_EQ(dialogs.Messages[0].Details, "warning: " + wide[0] + ": " + over + "\nwarning: " + wide[1] + ": " + over +
+                                             "\nwarning: " + wide[2] + ": " + over);
+  form.Build1->trigger();
+  form.ExportWeb1->trigger();
+  EXPECT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.SaveRuns, 2);
+}
+
 TEST_F(BuildTest, CancelledSaveChangesNothing) {
   ImportAndPaint(SomePictures(2));
   form.Build1->trigger();

@@ -17,6 +17,7 @@
 #include "collection/PictureList.h"
 #include "tests/support/BrokenJpeg.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/ManyScanJpeg.h"
 #include "tests/support/TempDir.h"
 #include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailDecoder.h"
@@ -290,6 +291,8 @@ TEST(ThumbnailStrip, AProblemPictureIsMarkedAndItsTipSaysWhy) {
        "%1: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails",
        kMarkAmber, true},
       {"CMYK", MakeDetailedJpeg(64, 48, TJPF_CMYK), "%1: CMYK colour, which some players cannot decode", kMarkAmber,
+       true},
+      {"many scans", MakeManyScanJpeg(64, 48, 1000), "%1: has 1010 scans; players may take long to show it", kMarkAmber,
        true},
   };
   for (const auto& r : rows) {
