@@ -127,6 +127,13 @@ void CopyPlayer(const std::string& from, const fs::path& root, const FileWriter&
   }
 }
 
+// A folder at place may be replaced when it is empty, or a web folder and
+// the user said so.
+void CheckReplaceable(const WebFolderTarget& target, const fs::path& place) {
+  CheckFolderMayBeReplaced(target.Folder, place);
+  if (FolderHasContent(place.string()) && !target.Replace) throw FolderNotEmptyError(target.Folder);
+}
+
 }  // namespace
 
 FolderNotEmptyError::FolderNotEmptyError(const std::string& folder)
@@ -163,8 +170,7 @@ bool CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
       throw AppError("The folder \"" + target.Folder + "\" holds the SWF player; the web folder cannot replace it.");
     }
   }
-  CheckFolderMayBeReplaced(target.Folder, place);
-  if (FolderHasContent(place.string()) && !target.Replace) throw FolderNotEmptyError(target.Folder);
+  CheckReplaceable(target, place);
   if (!fs::is_regular_file(fs::path(target.PlayerFolder) / kPlayerStartScript, error)) {
     throw AppError("The SWF player is missing: it was looked for in \"" + target.PlayerFolder + "\".");
   }
@@ -210,8 +216,5 @@ void WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t>
   write("README.txt", AsBytes(PageFile("README.txt")));
   write(kWebFolderStampName, AsBytes(WebFolderStamp()));
   CopyPlayer(target.PlayerFolder, root, write);
-  staged.Commit(target.FolderFound, [&] {
-    CheckFolderMayBeReplaced(target.Folder, place);
-    if (FolderHasContent(place.string()) && !target.Replace) throw FolderNotEmptyError(target.Folder);
-  });
+  staged.Commit(target.FolderFound, [&] { CheckReplaceable(target, place); });
 }
