@@ -18,6 +18,11 @@ enum LongOnly : int {
   kSort,
   kReverse,
   kVersion,
+  kWebWidths,
+  kWebOriginals,
+  kWebZoomOriginals,
+  kAutoplay,
+  kFit,
 };
 
 // The leading "-" hands every picture to the loop in its place among the
@@ -32,6 +37,11 @@ constexpr option kLongOptions[] = {
     {"null", no_argument, nullptr, kNull},
     {"web", required_argument, nullptr, kWeb},
     {"force", no_argument, nullptr, kForce},
+    {"web-widths", required_argument, nullptr, kWebWidths},
+    {"web-originals", no_argument, nullptr, kWebOriginals},
+    {"web-zoom-originals", no_argument, nullptr, kWebZoomOriginals},
+    {"autoplay", required_argument, nullptr, kAutoplay},
+    {"fit", required_argument, nullptr, kFit},
     {"strict", no_argument, nullptr, kStrict},
     {"verify", no_argument, nullptr, kVerify},
     {"quiet", no_argument, nullptr, 'q'},
@@ -46,7 +56,42 @@ constexpr option kLongOptions[] = {
 // What each option that takes an argument calls it, for "needs a ..." messages.
 std::string ArgumentName(const std::string& option) {
   if (option == "-f" || option == "--folder" || option == "--web") return "a folder name";
+  if (option == "--web-widths") return "widths, such as 480,960,1440";
+  if (option == "--autoplay") return "once, loop or off";
+  if (option == "--fit") return "a size, such as 2880x2880";
   return "a file name";
+}
+
+// The widest a picture side can be in a JPEG file.
+constexpr long kMostPixels = 65535;
+
+// A whole number of pixels from 1 to the most a JPEG can have, or -1.
+std::int32_t Pixels(const std::string& text) {
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+  const long value = std::stol(text);
+  return value >= 1 && value <= kMostPixels ? static_cast<std::int32_t>(value) : -1;
+}
+
+std::vector<std::int32_t> ParseWidths(const std::string& text) {
+  std::vector<std::int32_t> widths;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', from);
+    const std::int32_t width = Pixels(text.substr(from, comma - from));
+    if (width < 0) throw UsageError("--web-widths needs widths in pixels, such as 480,960,1440: '" + text + "'");
+    widths.push_back(width);
+    if (comma == std::string::npos) return widths;
+    from = comma + 1;
+  }
+}
+
+void ParseFit(const std::string& text, BuildOptions& options) {
+  const std::size_t x = text.find_first_of("xX");
+  options.FitWidth = x == std::string::npos ? -1 : Pixels(text.substr(0, x));
+  options.FitHeight = x == std::string::npos ? -1 : Pixels(text.substr(x + 1));
+  if (options.FitWidth < 0 || options.FitHeight < 0) {
+    throw UsageError("--fit needs a size in pixels, such as 2880x2880: '" + text + "'");
+  }
 }
 
 // The option as the user typed it, without any "=value".
@@ -71,6 +116,7 @@ BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
   bool outputGiven = false;
   bool quiet = false;
   bool verbose = false;
+  std::string webOption;  // an option of the web folder given, for the message when there is none
   optind = 0;  // a fresh scan, also when called more than once
   opterr = 0;  // the messages below say it in the tool's words
   for (;;) {
@@ -88,6 +134,17 @@ BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
       case kNull: options.NullSeparated = true; break;
       case kWeb: options.WebFolder = optarg; break;
       case kForce: options.Force = true; break;
+      case kWebWidths: options.WebWidths = ParseWidths(optarg); break;
+      case kWebOriginals: options.WebOriginals = true; break;
+      case kWebZoomOriginals: options.WebZoomOriginals = true; break;
+      case kAutoplay:
+        options.Autoplay = optarg;
+        if (options.Autoplay != "once" && options.Autoplay != "loop" && options.Autoplay != "off") {
+          throw UsageError("--autoplay needs once, loop or off: '" + options.Autoplay + "'");
+        }
+        webOption = "--autoplay";
+        break;
+      case kFit: ParseFit(optarg, options); break;
       case kStrict: options.Strict = true; break;
       case kVerify: options.Verify = true; break;
       case 'q': quiet = true; break;
@@ -123,7 +180,17 @@ BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
   if ((!outputGiven || options.Output.empty()) && options.WebFolder.empty()) {
     throw UsageError("no movie file given (-o OUT.swf)");
   }
-  if (options.Force && options.WebFolder.empty()) throw UsageError("--force applies to --web only");
+  if (options.Force) webOption = "--force";
+  if (!options.WebWidths.empty()) webOption = "--web-widths";
+  if (options.WebOriginals) webOption = "--web-originals";
+  if (options.WebZoomOriginals) webOption = "--web-zoom-originals";
+  if (!webOption.empty() && options.WebFolder.empty()) throw UsageError(webOption + " applies to --web only");
+  if (options.WebOriginals && (!options.WebWidths.empty() || options.WebZoomOriginals)) {
+    throw UsageError("--web-originals keeps the pictures as they are: it takes no --web-widths or --web-zoom-originals");
+  }
+  if (options.FitWidth > 0 && options.Output.empty()) {
+    throw UsageError("--fit applies to the movie file (-o) only; the web folder's movie is made from its largest width");
+  }
   if (options.NullSeparated) {
     bool listGiven = false;
     for (const PictureSource& s : options.Pictures) listGiven |= s.Type == PictureSource::Kind::ListFile;
@@ -146,6 +213,16 @@ std::string BuildUsage() {
          "                        plays it\n"
          "      --force           replace DIR when it is a web folder written before\n"
          "                        (a folder of other files is never replaced)\n"
+         "      --web-widths W,W  the widths of DIR's pictures (default 480,960,1440,1920;\n"
+         "                        none wider than the pictures): progressive JPEGs in sRGB,\n"
+         "                        upright, without metadata; DIR's movie is made from the largest\n"
+         "      --web-originals   DIR's pictures and movie byte for byte instead, as -o writes\n"
+         "      --web-zoom-originals  also the pictures byte for byte, fetched on zoom\n"
+         "      --autoplay MODE   the page turns once by itself (once), round and round\n"
+         "                        (loop) or not (off) until touched; default once\n"
+         "      --fit WxH         build the movie file from copies scaled to fit within\n"
+         "                        WxH (older players refuse sides over 2880 pixels);\n"
+         "                        the pictures themselves are not touched"
          "\n"
          "Pictures (in the order given; files, folders and lists may be mixed):\n"
          "  -f, --folder DIR      the pictures of DIR as the window's Whole Folder import\n"

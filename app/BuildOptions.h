@@ -3,6 +3,7 @@
 // folder, or both), the pictures in order (files, whole folders, lists of
 // paths) and how the build reports and checks.
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,6 +26,12 @@ struct BuildOptions {
   std::string Output;      // the movie file; empty when only a web folder is written
   std::string WebFolder;   // --web DIR; empty for none
   bool Force = false;      // --force: replace a web folder that is not empty
+  std::vector<std::int32_t> WebWidths;  // --web-widths; empty for the default widths
+  bool WebOriginals = false;            // --web-originals: the pictures byte for byte, no widths
+  bool WebZoomOriginals = false;        // --web-zoom-originals: the originals beside the widths
+  std::string Autoplay = "once";        // --autoplay once|loop|off
+  std::int32_t FitWidth = 0;            // --fit WxH: the movie from copies fitted within; 0 for none
+  std::int32_t FitHeight = 0;
   bool Strict = false;     // --strict: a picture with a warning refuses the build
   bool Verify = false;     // --verify: decode every picture's data, not only walk its structure
   Verbosity Level = Verbosity::Normal;

@@ -45,6 +45,12 @@ void ConsoleReporter::Warn(const std::string& text) {
   std::fprintf(out_, "orbilux-build: warning: %s\n", text.c_str());
 }
 
+void ConsoleReporter::Say(const std::string& text) {
+  if (level_ == Verbosity::Quiet) return;
+  EndBarLine();
+  std::fprintf(out_, "%s\n", text.c_str());
+}
+
 void ConsoleReporter::EndBarLine() {
   if (!barDrawn_) return;
   std::fputc('\n', out_);

@@ -24,6 +24,8 @@ class ConsoleReporter : public BuildReporter {
   // A picture that builds but will show wrong, pictures out of order:
   // "orbilux-build: warning: TEXT" on a line of its own.
   void Warn(const std::string& text);
+  // A result line, such as what the web folder holds, in all but quiet mode.
+  void Say(const std::string& text);
 
  private:
   void EndBarLine();

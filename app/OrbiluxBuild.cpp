@@ -107,15 +107,24 @@ void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   RemoveLeftovers(options, reporter);
   MovieStream stream;
   const TConversion converter;
-  PublishTargets targets{options.Output, std::nullopt};
+  PublishTargets targets{options.Output, std::nullopt, std::nullopt};
   if (!options.WebFolder.empty()) {
-    targets.Web = WebFolderTarget{options.WebFolder, options.Force, FindPlayerFolder(RunningProgramFolder())};
+    WebFolderTarget web{options.WebFolder, options.Force, FindPlayerFolder(RunningProgramFolder())};
+    if (!options.WebWidths.empty()) web.Widths = options.WebWidths;
+    web.Originals = options.WebOriginals;
+    web.ZoomOriginals = options.WebZoomOriginals;
+    web.Autoplay = options.Autoplay;
+    targets.Web = web;
   }
+  if (options.FitWidth > 0) targets.Fit = PictureSize{options.FitWidth, options.FitHeight};
+  std::optional<WebFolderSummary> summary;
   try {
-    PublishMovie(pictures, review.MovieSize.Width, review.MovieSize.Height, targets, stream, converter, reporter);
+    summary = PublishMovie(pictures, review.MovieSize.Width, review.MovieSize.Height, targets, stream, converter,
+                           reporter);
   } catch (const FolderNotEmptyError& refusal) {
     throw AppError(std::string(refusal.what()) + " Give --force to replace it.");
   }
+  if (summary) reporter.Say(WebFolderSummaryText(*summary));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -18,6 +19,7 @@
 #include "publish/HintPicture.h"
 #include "publish/PageFiles.h"
 #include "publish/PlayerFolder.h"
+#include "publish/ScaledSeries.h"
 #include "publish/StagedFolder.h"
 #include "publish/WebFolderPlace.h"
 
@@ -78,22 +80,29 @@ std::string HtmlEscaped(const std::string& text) {
   return out;
 }
 
-// A page file with each "{{KEY}}" replaced by its value, in one pass: a
-// value that holds a mark (a folder named "{{COUNT}}") stays as it is.
-std::string Filled(std::string_view name, const std::vector<std::pair<std::string, std::string>>& values) {
+using PageValues = std::vector<std::pair<std::string, std::string>>;
+
+// A page file with each "{{KEY}}" replaced by its value in one pass, so that
+// a value (a title, say) that holds a mark is never filled in itself.
+std::string Filled(std::string_view name, const PageValues& values) {
   const std::string_view page = PageFile(name);
   std::string text;
-  std::size_t at = 0;
-  for (std::size_t open = page.find("{{"); open != std::string_view::npos; open = page.find("{{", at)) {
-    const std::size_t close = page.find("}}", open + 2);
-    if (close == std::string_view::npos) break;
-    const std::string_view key = page.substr(open + 2, close - open - 2);
-    const auto value = std::find_if(values.begin(), values.end(), [&](const auto& v) { return v.first == key; });
-    text += page.substr(at, open - at);
-    text += value != values.end() ? std::string_view(value->second) : page.substr(open, close + 2 - open);
-    at = close + 2;
+  std::size_t from = 0;
+  for (std::size_t at = page.find("{{"); at != std::string_view::npos; at = page.find("{{", from)) {
+    text += page.substr(from, at - from);
+    const std::size_t end = page.find("}}", at);
+    const auto value = std::find_if(values.begin(), values.end(), [&](const auto& v) {
+      return end != std::string_view::npos && page.substr(at + 2, end - at - 2) == v.first;
+    });
+    if (value == values.end()) {
+      text += "{{";
+      from = at + 2;
+    } else {
+      text += value->second;
+      from = end + 2;
+    }
   }
-  text += page.substr(at);
+  text += page.substr(from);
   return text;
 }
 
@@ -177,36 +186,46 @@ bool CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
   return fs::is_directory(place, error);
 }
 
-void WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie, std::int32_t width,
-                    std::int32_t height, FileSystem& files) {
-  const fs::path place = WebFolderPlace(target.Folder);
-  // Ctrl-C and the like wait while the folder is written: one that comes
-  // stops the writing at the next file, and the unfinished folder is gone
-  // before the signal acts.
-  const StopSignalsHeld held;
-  StagedFolder staged(place.string());
-  const fs::path root = staged.Path();
-  const FileWriter write = [&](const fs::path& name, std::span<const std::uint8_t> bytes) {
-    if (StopSignalPending()) throw AppError("The web folder \"" + target.Folder + "\" was not written: stopped.");
-    WriteNewFile((root / name).string(), bytes, files);
-  };
+namespace {
 
-  const std::vector<std::span<const std::uint8_t>> pictures = MoviePictures(movie);
-  MakeFolder(root / "pictures");
-  for (std::size_t i = 0; i < pictures.size(); ++i) {
-    write(fs::path("pictures") / WebPictureName(i, pictures.size()), pictures[i]);
+// Writes each file into the staged folder and counts the bytes.
+class FolderWriter {
+ public:
+  FolderWriter(const WebFolderTarget& target, fs::path root, FileSystem& files)
+      : target_(target), root_(std::move(root)), files_(files) {}
+  void operator()(const fs::path& name, std::span<const std::uint8_t> bytes) {
+    if (StopSignalPending()) throw AppError("The web folder \"" + target_.Folder + "\" was not written: stopped.");
+    WriteNewFile((root_ / name).string(), bytes, files_);
+    bytes_ += bytes.size();
   }
-  write("movie.swf", movie);
+  const fs::path& Root() const { return root_; }
+  std::uint64_t Bytes() const { return bytes_; }
 
-  const std::string title = HtmlEscaped(place.filename().string());
-  const std::vector<std::pair<std::string, std::string>> values = {
-      {"TITLE", title},
-      {"WIDTH", std::to_string(width)},
-      {"HEIGHT", std::to_string(height)},
-      {"COUNT", std::to_string(pictures.size())},
-      {"DIGITS", std::to_string(PictureDigits(pictures.size()))},
-      {"FIRST", "pictures/" + WebPictureName(0, pictures.size())},
-  };
+ private:
+  const WebFolderTarget& target_;
+  fs::path root_;
+  FileSystem& files_;
+  std::uint64_t bytes_ = 0;
+};
+
+// The pictures of one width: the first one's bytes and all of theirs.
+struct WidthBytes {
+  std::uint64_t First = 0;
+  std::uint64_t All = 0;
+  void Add(std::size_t i, std::size_t bytes) {
+    if (i == 0) First = bytes;
+    All += bytes;
+  }
+};
+
+std::string Joined(const std::vector<std::string>& parts, const char* separator) {
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "" : separator) + part;
+  return text;
+}
+
+// Everything but the pictures and the movie, then the move into place.
+void FinishFolder(const WebFolderTarget& target, FolderWriter& write, const PageValues& values) {
   write("index.html", AsBytes(Filled("index.html", values)));
   write("movie.html", AsBytes(Filled("movie.html", values)));
   write("turn.js", AsBytes(PageFile("turn.js")));
@@ -215,6 +234,181 @@ void WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t>
   write(".htaccess", AsBytes(PageFile("htaccess")));
   write("README.txt", AsBytes(PageFile("README.txt")));
   write(kWebFolderStampName, AsBytes(WebFolderStamp()));
-  CopyPlayer(target.PlayerFolder, root, write);
+  CopyPlayer(target.PlayerFolder, write.Root(), std::ref(write));
+}
+
+// The page's values that do not depend on which pictures the folder holds.
+PageValues CommonValues(const fs::path& place, const WebFolderTarget& target, std::size_t count) {
+  return {
+      {"TITLE", HtmlEscaped(place.filename().string())},
+      {"COUNT", std::to_string(count)},
+      {"DIGITS", std::to_string(PictureDigits(count))},
+      {"AUTOPLAY", target.Autoplay},
+  };
+}
+
+WebFolderSummary::Download DownloadOf(std::int32_t width, const WidthBytes& bytes) {
+  return {width, bytes.First, bytes.All};
+}
+
+std::string Megabytes(std::uint64_t bytes) {
+  char text[32];
+  if (bytes < 1000 * 1000) {
+    std::snprintf(text, sizeof text, "%.0f kB", static_cast<double>(bytes) / 1000);
+  } else {
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1000 * 1000));
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string WebFolderSummaryText(const WebFolderSummary& summary) {
+  const auto& phone = summary.Phone;
+  const auto& desktop = summary.Desktop;
+  return "Wrote the web folder \"" + summary.Folder + "\": " + Megabytes(summary.Bytes) +
+         ". A visitor downloads " + Megabytes(phone.First) + " for the first picture and " + Megabytes(phone.Spin) +
+         " for the whole spin on a phone (pictures " + std::to_string(phone.Width) + " wide), " +
+         Megabytes(desktop.First) + " and " + Megabytes(desktop.Spin) + " on a desktop (" +
+         std::to_string(desktop.Width) + " wide).";
+}
+
+WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie,
+                                std::int32_t width, std::int32_t height, FileSystem& files) {
+  const fs::path place = WebFolderPlace(target.Folder);
+  // Ctrl-C and the like wait while the folder is written: one that comes
+  // stops the writing at the next file, and the unfinished folder is gone
+  // before the signal acts.
+  const StopSignalsHeld held;
+  StagedFolder staged(place.string());
+  FolderWriter write(target, staged.Path(), files);
+
+  const std::vector<std::span<const std::uint8_t>> pictures = MoviePictures(movie);
+  MakeFolder(write.Root() / "pictures");
+  MakeFolder(write.Root() / "pictures" / "original");
+  WidthBytes originals;
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    write(fs::path("pictures") / "original" / WebPictureName(i, pictures.size()), pictures[i]);
+    originals.Add(i, pictures[i].size());
+  }
+  write("movie.swf", movie);
+
+  PageValues values = CommonValues(place, target, pictures.size());
+  values.insert(values.end(), {
+                                  {"WIDTH", std::to_string(width)},
+                                  {"HEIGHT", std::to_string(height)},
+                                  {"WIDTHS", ""},
+                                  {"ORIGINAL", "original"},
+                                  {"FIRST", "pictures/original/" + WebPictureName(0, pictures.size())},
+                                  {"FIRST_SRCSET", ""},
+                                  {"MOVIE_WIDTH", std::to_string(width)},
+                                  {"MOVIE_HEIGHT", std::to_string(height)},
+                              });
+  FinishFolder(target, write, values);
   staged.Commit(target.FolderFound, [&] { CheckReplaceable(target, place); });
+  return {target.Folder, write.Bytes(), DownloadOf(width, originals), DownloadOf(width, originals)};
+}
+
+WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const PictureList& pictures,
+                                      MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
+                                      FileSystem& files) {
+  const fs::path place = WebFolderPlace(target.Folder);
+  const StopSignalsHeld held;
+  StagedFolder staged(place.string());
+  FolderWriter write(target, staged.Path(), files);
+
+  std::vector<std::string> paths;
+  for (const PictureEntry& entry : pictures.Entries()) paths.push_back(entry.Path);
+  const std::size_t count = paths.size();
+  PictureSize upright;
+  {
+    PictureFile first(paths[0]);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(first.Size()));
+    first.ReadExactly(bytes);
+    upright = UprightSize(bytes, paths[0]);
+  }
+  const std::vector<std::int32_t> widths = WebWidths(target.Widths, upright.Width);
+  const PictureSize movieSize = SizeAtWidth(upright, widths.back());
+
+  MakeFolder(write.Root() / "pictures");
+  std::vector<std::string> widthNames;
+  for (const std::int32_t w : widths) {
+    widthNames.push_back(std::to_string(w));
+    MakeFolder(write.Root() / "pictures" / widthNames.back());
+  }
+  if (target.ZoomOriginals) MakeFolder(write.Root() / "pictures" / "original");
+  // The movie's pictures, baseline JPEGs at the largest width, until the
+  // movie is made of them.
+  const fs::path movieCopies = write.Root() / ".movie-pictures";
+  MakeFolder(movieCopies);
+
+  reporter.ShowProgressPanel(true);
+  try {
+    reporter.SetProgressMaximum(static_cast<int>(count) - 1);
+    std::vector<WidthBytes> bytes(widths.size());
+    PictureList copies;
+    const TargetsFor targets = [&](PictureSize size) {
+      std::vector<ScaleTarget> list;
+      for (const std::int32_t w : widths) list.push_back({SizeAtWidth(size, std::min(w, size.Width))});
+      list.push_back({SizeAtWidth(size, std::min(widths.back(), size.Width)), JpegLayout::Baseline});
+      return list;
+    };
+    ScaleSeries(paths, targets, [&](std::size_t i, std::vector<std::vector<std::uint8_t>>& scaled) {
+      reporter.SetProgressPosition(static_cast<int>(i));
+      const std::string name = WebPictureName(i, count);
+      for (std::size_t k = 0; k < widths.size(); ++k) {
+        write(fs::path("pictures") / widthNames[k] / name, scaled[k]);
+        bytes[k].Add(i, scaled[k].size());
+      }
+      const fs::path copy = movieCopies / name;
+      WriteNewFile(copy.string(), scaled.back(), files);
+      copies.AddPicture(copy.string());
+      if (target.ZoomOriginals) {
+        PictureFile original(paths[i]);
+        std::vector<std::uint8_t> jpeg(static_cast<std::size_t>(original.Size()));
+        original.ReadExactly(jpeg);
+        write(fs::path("pictures") / "original" / name, jpeg);
+      }
+    });
+
+    class Silent : public BuildReporter {
+      void ShowProgressPanel(bool) override {}
+      void SetProgressMaximum(int) override {}
+      void SetProgressPosition(int) override {}
+      void SetStatusText(const std::string&) override {}
+    } silent;
+    AssembleMovie(copies, movieSize.Width, movieSize.Height, stream, converter, silent);
+    write("movie.swf", stream.Bytes());
+    fs::remove_all(movieCopies);
+
+    const std::int32_t middle = MiddleWidth(widths);
+    const std::string first = WebPictureName(0, count);
+    std::vector<std::string> srcset;
+    for (const std::string& w : widthNames) srcset.push_back("pictures/" + w + "/" + first + " " + w + "w");
+    PageValues values = CommonValues(place, target, count);
+    values.insert(values.end(), {
+                                    {"WIDTH", std::to_string(upright.Width)},
+                                    {"HEIGHT", std::to_string(upright.Height)},
+                                    {"WIDTHS", Joined(widthNames, " ")},
+                                    {"ORIGINAL", target.ZoomOriginals ? "original" : ""},
+                                    {"FIRST", "pictures/" + std::to_string(middle) + "/" + first},
+                                    {"FIRST_SRCSET", Joined(srcset, ", ")},
+                                    {"MOVIE_WIDTH", std::to_string(movieSize.Width)},
+                                    {"MOVIE_HEIGHT", std::to_string(movieSize.Height)},
+                                });
+    FinishFolder(target, write, values);
+    staged.Commit(target.FolderFound, [&] { CheckReplaceable(target, place); });
+    reporter.SetStatusText(kBuildDoneText);
+    reporter.ShowProgressPanel(false);
+
+    const auto download = [&](std::int32_t width) {
+      const auto k = static_cast<std::size_t>(std::find(widths.begin(), widths.end(), width) - widths.begin());
+      return DownloadOf(width, bytes[k]);
+    };
+    return {target.Folder, write.Bytes(), download(PhoneWidth(widths)),
+            download(DesktopWidth(widths, upright.Width, upright.Height))};
+  } catch (...) {
+    reporter.ShowProgressPanel(false);
+    throw;
+  }
 }

@@ -37,6 +37,10 @@ std::string Describe(const Parsed& parsed) {
   for (bool flag : {o.Help, o.Version, o.Force, o.Strict, o.Verify, o.NullSeparated, o.Sort, o.Reverse}) {
     text += flag ? " 1" : " 0";
   }
+  for (bool flag : {o.WebOriginals, o.WebZoomOriginals}) text += flag ? " 1" : " 0";
+  text += " widths";
+  for (const std::int32_t w : o.WebWidths) text += " " + std::to_string(w);
+  text += " autoplay " + o.Autoplay + " fit " + std::to_string(o.FitWidth) + "x" + std::to_string(o.FitHeight);
   for (const PictureSource& s : o.Pictures) text += " " + std::to_string(static_cast<int>(s.Type)) + ":" + s.Path;
   return text;
 }
@@ -60,6 +64,20 @@ TEST(BuildOptions, ReadsEveryOptionInTheUsualForms) {
        BuildOptions{.Output = "m.swf", .Sort = true, .Reverse = true, .Pictures = {List("-")}}},
       {{"--web", "site", "--force", "--strict", "--verify", "a.jpg"},
        BuildOptions{.WebFolder = "site", .Force = true, .Strict = true, .Verify = true, .Pictures = {File("a.jpg")}}},
+      {{"--web", "site", "--web-widths=640,1280", "--web-zoom-originals", "--autoplay", "loop", "a.jpg"},
+       BuildOptions{.WebFolder = "site", .WebWidths = {640, 1280}, .WebZoomOriginals = true, .Autoplay = "loop",
+                    .Pictures = {File("a.jpg")}}},
+      {{"-o", "m.swf", "--fit", "2880x1800", "a.jpg"},
+       BuildOptions{.Output = "m.swf", .FitWidth = 2880, .FitHeight = 1800, .Pictures = {File("a.jpg")}}},
+      {{"--web", "s", "--web-widths", "640,,1280", "a.jpg"},
+       "--web-widths needs widths in pixels, such as 480,960,1440: '640,,1280'"},
+      {{"-o", "m.swf", "--fit", "2880", "a.jpg"}, "--fit needs a size in pixels, such as 2880x2880: '2880'"},
+      {{"--web", "s", "--autoplay", "always", "a.jpg"}, "--autoplay needs once, loop or off: 'always'"},
+      {{"-o", "m.swf", "--web-originals", "a.jpg"}, "--web-originals applies to --web only"},
+      {{"--web", "s", "--web-originals", "--web-widths", "480", "a.jpg"},
+       "--web-originals keeps the pictures as they are: it takes no --web-widths or --web-zoom-originals"},
+      {{"--web", "s", "--fit", "2880x2880", "a.jpg"},
+       "--fit applies to the movie file (-o) only; the web folder's movie is made from its largest width"},
       {{"--version"}, BuildOptions{.Version = true}},
       {{"-o", "-", "a.jpg"},
        "the movie cannot go to standard output (-o -): it replaces its file atomically"},

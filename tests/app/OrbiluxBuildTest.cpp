@@ -17,12 +17,14 @@
 #include <vector>
 
 #include "generated/BuildInfo.h"
+#include "collection/JpegHeader.h"
 #include "movie/MovieWriter.h"
 #include "publish/WebFolderPlace.h"
 #include "tests/support/FolderTree.h"
 #include "tests/support/BrokenJpeg.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/ManyScanJpeg.h"
+#include "tests/support/SwfTags.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -392,8 +394,9 @@ TEST(OrbiluxBuild, FolderAndListErrorsExitWithOne) {
 
 namespace {
 
-// --web alone writes the movie -o writes into the folder; a folder with
-// something in it is replaced only with --force.
+// --web alone writes the movie -o writes into the folder (pictures no wider
+// than a web width are carried as they are); a folder with something in it
+// is replaced only with --force. The last line says what it made.
 TEST(OrbiluxBuild, WebFolderWithTheSameMovieReplacedOnlyWithForce) {
   TempDir dir;
   const std::string jpeg = MakeJpeg(64, 48);
@@ -403,16 +406,38 @@ TEST(OrbiluxBuild, WebFolderWithTheSameMovieReplacedOnlyWithForce) {
   const Outcome web = RunBuild(dir, {"--web", "site", "a.jpg", "b.jpg"});
   ASSERT_EQ(web.status, 0) << web.err;
   EXPECT_EQ(ReadText(dir.Path() / "site" / "movie.swf"), ReadText(dir.Path() / "out.swf"));
-  EXPECT_EQ(ReadText(dir.Path() / "site" / "pictures" / "001.jpg"), jpeg);
+  EXPECT_EQ(ReadText(dir.Path() / "site" / "pictures" / "64" / "001.jpg"), jpeg);
+  const std::string last = web.err.substr(web.err.rfind('\n', web.err.size() - 2) + 1);
+  EXPECT_EQ(last.rfind("Wrote the web folder \"site\": ", 0), 0u) << last;
+  EXPECT_NE(last.find("on a phone (pictures 64 wide)"), std::string::npos) << last;
 
   const Outcome again = RunBuild(dir, {"--web", "site", "a.jpg"});
   EXPECT_EQ(again.status, 1);
   EXPECT_EQ(again.err, "orbilux-build: The folder \"site\" is not empty. Give --force to replace it.\n");
-  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "site" / "pictures" / "002.jpg"));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "site" / "pictures" / "64" / "002.jpg"));
 
   const Outcome forced = RunBuild(dir, {"--web", "site", "--force", "a.jpg"});
   EXPECT_EQ(forced.status, 0) << forced.err;
-  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "site" / "pictures" / "002.jpg"));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "site" / "pictures" / "64" / "002.jpg"));
+}
+
+// --fit builds from copies fitted within the box, the movie their size; the
+// pictures are only read.
+TEST(OrbiluxBuild, FitBuildsFromScaledCopies) {
+  TempDir dir;
+  const std::string jpeg = MakeJpeg(64, 48);
+  dir.Write("a.jpg", jpeg);
+  const Outcome fit = RunBuild(dir, {"-o", "out.swf", "--fit", "32x32", "a.jpg"});
+  ASSERT_EQ(fit.status, 0) << fit.err;
+  const std::string movie = ReadText(dir.Path() / "out.swf");
+  int pictures = 0;
+  for (const SwfTag& tag : ReadSwfTags({reinterpret_cast<const std::uint8_t*>(movie.data()), movie.size()})) {
+    if (tag.Code != 21) continue;  // DefineBitsJPEG2
+    EXPECT_EQ(ReadJpegSize(tag.Body.subspan(2), "copy"), (JpegSize{32, 24}));
+    ++pictures;
+  }
+  EXPECT_EQ(pictures, 1);
+  EXPECT_EQ(ReadText(dir.Path() / "a.jpg"), jpeg);
 }
 
 // A socket file at path, left behind when its descriptor is closed.

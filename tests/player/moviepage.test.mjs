@@ -1,5 +1,6 @@
 // The web folder's movie page, movie.html, over HTTP: the bundled player
-// plays the movie at once, with nothing over it, and a drag turns it. From
+// plays the movie at once, with nothing over it, fitted to the window, and a
+// drag turns it. From
 // the disk, where the player cannot run, it points to index.html instead.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -27,8 +28,8 @@ after(async () => {
 // Picture k at every corner and below the hint: no play button, splash
 // screen or notice lies over the movie.
 async function assertUncovered(page, count, k, when) {
-  const { width, height } = page;
-  const points = [[3, 3], [width - 4, 3], [3, height - 4], [width - 4, height - 4], [width / 2, height - 40]];
+  const [width, height] = [page.width, page.height].map(Math.floor);
+  const points = [[3, 3], [width - 4, 3], [3, height - 4], [width - 4, height - 4], [Math.floor(width / 2), height - 40]];
   const colours = await page.colours(points);
   assert.deepEqual(colours.map((c) => identify(c, count)), points.map(() => k),
     `${when}: picture ${k} fills the stage; saw ${JSON.stringify(colours)}; console: ${page.console.join(' | ')}`);
@@ -48,6 +49,26 @@ test('over HTTP the movie plays at once with nothing over it, and a drag turns i
     await page.close();
   }
 });
+
+// The movie fits the window in its own proportions.
+const FIT_CASES = [
+  { name: 'a narrow window', viewport: [300, 500], movie: [300, 218] },
+  { name: 'a low window', viewport: [900, 200], movie: [275, 200] },
+];
+for (const { name, viewport, movie } of FIT_CASES) {
+  test(`the movie fits ${name}`, { timeout: 90000 }, async () => {
+    const { site, count } = buildWebFolder(session.folder, { width: WIDTH, height: HEIGHT, count: 2 });
+    const page = await WebPage.open(session.browser, session.address(path.join(site, 'movie.html')),
+      { width: WIDTH, height: HEIGHT, selector: '#movie', viewport: { width: viewport[0], height: viewport[1] } });
+    try {
+      assert.deepEqual([page.width, page.height].map(Math.round), movie);
+      assert.equal(await new Gallery(page, count).waitFor(1, 15000), 1, `picture 1 shows; console: ${page.console.join(' | ')}`);
+      await assertUncovered(page, count, 1, 'fitted');
+    } finally {
+      await page.close();
+    }
+  });
+}
 
 test('opened from the disk it says to use index.html', { timeout: 30000 }, async () => {
   const { site } = buildWebFolder(session.folder, { width: WIDTH, height: HEIGHT, count: 1 });

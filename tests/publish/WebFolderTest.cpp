@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "collection/Errors.h"
+#include "collection/JpegHeader.h"
 #include "movie/HintBitmap.h"
 #include "publish/Publish.h"
 #include "publish/StagedFolder.h"
@@ -52,11 +53,13 @@ struct Export {
     dir.Write("player/ruffle.js.map", "map");
   }
 
-  void Publish(bool replace = false, const std::string& movieFile = "", FileSystem& files = SystemFileSystem()) {
+  void Publish(bool replace = false, const std::string& movieFile = "", FileSystem& files = SystemFileSystem(),
+               bool originals = false) {
     MovieStream stream;
     QuietReporter reporter;
-    PublishMovie(list, 64, 48, {movieFile, WebFolderTarget{site, replace, player}}, stream, TConversion(),
-                 reporter, files);
+    WebFolderTarget web{site, replace, player};
+    web.Originals = originals;
+    PublishMovie(list, 64, 48, {movieFile, web, std::nullopt}, stream, TConversion(), reporter, files);
   }
 
   // A web folder written before, with a file of its own.
@@ -92,6 +95,10 @@ std::vector<std::uint8_t> PremultipliedPngPixels(const std::string& png) {
   return argb;
 }
 
+JpegSize SizeOfJpeg(const std::string& jpeg) {
+  return ReadJpegSize(std::span(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size()), "picture");
+}
+
 std::vector<std::uint8_t> HintPixels() {
   std::vector<std::uint8_t> pixels(hint_bitmap::kPixelBytes);
   uLongf size = pixels.size();
@@ -100,15 +107,19 @@ std::vector<std::uint8_t> HintPixels() {
   return pixels;
 }
 
+// With pictures no wider than the smallest web width, the one width is
+// theirs: the pictures carried without their metadata (these have none but
+// JFIF) and the movie the very one -o writes.
 TEST(WebFolder, HoldsThePicturesTheMovieThePagesAndThePlayer) {
   Export run;
   const std::string movieFile = (run.dir.Path() / "movie.swf").string();
   run.Publish(false, movieFile);
   const FolderTree site = ReadTree(run.site);
 
-  EXPECT_EQ(site.at("pictures/001.jpg"), run.jpegs[0]);
-  EXPECT_EQ(site.at("pictures/002.jpg"), run.jpegs[1]);
-  EXPECT_EQ(site.at("pictures/003.jpg"), run.jpegs[2]);
+  EXPECT_EQ(site.at("pictures/64/001.jpg"), run.jpegs[0]);
+  EXPECT_EQ(site.at("pictures/64/002.jpg"), run.jpegs[1]);
+  EXPECT_EQ(site.at("pictures/64/003.jpg"), run.jpegs[2]);
+  EXPECT_FALSE(site.contains("pictures/original/001.jpg"));
   EXPECT_EQ(site.at("movie.swf"), ReadTree(run.dir.Path()).at("movie.swf"));
   EXPECT_EQ(site.at("ruffle/ruffle.js"), "player");
   EXPECT_EQ(site.at("ruffle/LICENSE_MIT"), "licence");
@@ -118,7 +129,7 @@ TEST(WebFolder, HoldsThePicturesTheMovieThePagesAndThePlayer) {
   EXPECT_TRUE(site.contains("movie.html"));
 
   const std::string& page = site.at("index.html");
-  for (const char* part : {"data-count=\"3\"", "--w:64;--h:48", "src=\"pictures/001.jpg\"", "<title>site</title>"}) {
+  for (const char* part : {"data-count=\"3\"", "--w:64;--h:48", "src=\"pictures/64/001.jpg\"", "<title>site</title>"}) {
     EXPECT_NE(page.find(part), std::string::npos) << part;
   }
   EXPECT_EQ(page.find("{{"), std::string::npos) << "every mark filled in";
@@ -128,6 +139,38 @@ TEST(WebFolder, HoldsThePicturesTheMovieThePagesAndThePlayer) {
   // A web server must be able to read it: not the staging folder's 0700.
   EXPECT_NE(fs::status(run.site).permissions() & fs::perms::others_read, fs::perms::none);
   EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "movie.swf", "player", "site"}));
+}
+
+// Scaled to the widths, with the originals kept for zoom or instead.
+TEST(WebFolder, ScalesToTheWidthsOrKeepsTheOriginals) {
+  Export run;
+  const std::string big = run.dir.Write("in/big.jpg", MakeJpeg(1000, 750));
+  run.list = PictureList();
+  for (int i = 0; i < 2; ++i) run.list.AddPicture(big);
+  const std::string movieFile = (run.dir.Path() / "movie.swf").string();
+  MovieStream stream;
+  QuietReporter reporter;
+  WebFolderTarget web{run.site, true, run.player};
+  web.ZoomOriginals = true;
+  const WebFolderSummary summary =
+      *PublishMovie(run.list, 1000, 750, {movieFile, web, std::nullopt}, stream, TConversion(), reporter);
+  FolderTree site = ReadTree(run.site);
+  EXPECT_EQ(SizeOfJpeg(site.at("pictures/480/002.jpg")), (JpegSize{480, 360}));
+  EXPECT_EQ(SizeOfJpeg(site.at("pictures/960/002.jpg")), (JpegSize{960, 720}));
+  EXPECT_EQ(site.at("pictures/1000/002.jpg"), site.at("pictures/original/002.jpg"));
+  EXPECT_FALSE(site.contains("pictures/1440/001.jpg"));
+  EXPECT_NE(site.at("index.html").find("src=\"pictures/960/001.jpg\""), std::string::npos);
+  EXPECT_EQ(summary.Phone.Width, 960);
+  EXPECT_EQ(summary.Phone.First, site.at("pictures/960/001.jpg").size());
+  EXPECT_EQ(summary.Desktop.Width, 1000);
+
+  web.Originals = true;
+  web.ZoomOriginals = false;
+  PublishMovie(run.list, 1000, 750, {movieFile, web, std::nullopt}, stream, TConversion(), reporter);
+  site = ReadTree(run.site);
+  EXPECT_EQ(site.at("pictures/original/001.jpg"), ReadTree(run.dir.Path()).at("in/big.jpg"));
+  EXPECT_FALSE(site.contains("pictures/480/001.jpg"));
+  EXPECT_EQ(site.at("movie.swf"), ReadTree(run.dir.Path()).at("movie.swf"));
 }
 
 TEST(WebFolder, PicturesAreNumberedWithAtLeastThreeDigits) {

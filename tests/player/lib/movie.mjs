@@ -38,10 +38,11 @@ export function buildMovie(folder, { width, height, count, photos = false }) {
 }
 
 // Builds the web folder of the same pictures into `folder` (replacing an
-// earlier one) and returns { site, width, height, count }.
-export function buildWebFolder(folder, { width, height, count }) {
+// earlier one), with any further builder `options`, and returns
+// { site, width, height, count }.
+export function buildWebFolder(folder, { width, height, count, options = [] }) {
   const pictures = makePictures(path.join(folder, 'pictures'), width, height, count);
   const site = path.join(folder, `web-${width}x${height}-${count}`);
-  runBuilder(['--web', site, '--force', ...pictures]);
+  runBuilder(['--web', site, '--force', ...options, ...pictures]);
   return { site, width, height, count };
 }
