@@ -19,6 +19,14 @@ class ScriptedDialogs : public WindowDialogs {
   // The answer to "replace the folder?", and the folders asked about.
   bool ReplaceFolder = false;
   QStringList ReplaceQuestions;
+  // The answer to the warning box about large pictures, and the sizes it offered.
+  LargePicturesAnswer LargePictures = LargePicturesAnswer::AsTheyAre;
+  QStringList FitSizesOffered;
+  // The answer to the message after a web export, the messages, and what
+  // was opened with the desktop's programs.
+  WebExportAnswer ExportDone = WebExportAnswer::Close;
+  std::vector<MessageBoxText> ExportMessages;
+  QStringList Opened;
   // What the folder chooser does when it runs.
   std::function<void()> FolderChooser;
 
@@ -49,6 +57,16 @@ class ScriptedDialogs : public WindowDialogs {
     return ReplaceFolder;
   }
   void ShowMessage(const MessageBoxText& message) override { Messages.push_back(message); }
+  LargePicturesAnswer AskLargePictures(const MessageBoxText& message, const QString& fitSize) override {
+    Messages.push_back(message);
+    FitSizesOffered << fitSize;
+    return LargePictures;
+  }
+  WebExportAnswer ShowWebExportDone(const MessageBoxText& message) override {
+    ExportMessages.push_back(message);
+    return ExportDone;
+  }
+  void OpenWithDesktop(const QString& path) override { Opened << path; }
   void RunFolderChooser() override {
     ++FolderRuns;
     if (FolderChooser) FolderChooser();

@@ -1,8 +1,11 @@
 #include "window/dialogs/QtDialogs.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QPushButton>
+#include <QUrl>
 
 #include "window/dialogs/PicturePreview.h"
 #include "window/dialogs/UnitAboutus.h"
@@ -136,6 +139,30 @@ bool QtDialogs::ConfirmReplaceFolder(const QString& folder) {
 }
 
 void QtDialogs::ShowMessage(const MessageBoxText& message) { MakeMessageBox(message, &owner_)->exec(); }
+
+LargePicturesAnswer QtDialogs::AskLargePictures(const MessageBoxText& message, const QString& fitSize) {
+  const auto box = MakeMessageBox(message, &owner_);
+  box->setStandardButtons(QMessageBox::NoButton);
+  QPushButton* asTheyAre = box->addButton("Build as They Are", QMessageBox::AcceptRole);
+  QPushButton* fit = box->addButton("Scale to Fit " + fitSize, QMessageBox::AcceptRole);
+  box->addButton(QMessageBox::Cancel);
+  box->setDefaultButton(asTheyAre);
+  box->exec();
+  if (box->clickedButton() == asTheyAre) return LargePicturesAnswer::AsTheyAre;
+  return box->clickedButton() == fit ? LargePicturesAnswer::ScaleToFit : LargePicturesAnswer::Cancel;
+}
+
+WebExportAnswer QtDialogs::ShowWebExportDone(const MessageBoxText& message) {
+  const auto box = MakeMessageBox(message, &owner_);
+  box->setStandardButtons(QMessageBox::Close);
+  QPushButton* page = box->addButton("Open the Page", QMessageBox::ActionRole);
+  QPushButton* folder = box->addButton("Show the Folder", QMessageBox::ActionRole);
+  box->exec();
+  if (box->clickedButton() == page) return WebExportAnswer::OpenPage;
+  return box->clickedButton() == folder ? WebExportAnswer::ShowFolder : WebExportAnswer::Close;
+}
+
+void QtDialogs::OpenWithDesktop(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 // The chooser's own result is not needed: it leaves its answer in ImportFolder.
 void QtDialogs::RunFolderChooser() { folderChooser_.exec(); }

@@ -20,6 +20,9 @@ class QtDialogs : public WindowDialogs {
   std::optional<QString> WebFolderPath() override;
   bool ConfirmReplaceFolder(const QString& folder) override;
   void ShowMessage(const MessageBoxText& message) override;
+  LargePicturesAnswer AskLargePictures(const MessageBoxText& message, const QString& fitSize) override;
+  WebExportAnswer ShowWebExportDone(const MessageBoxText& message) override;
+  void OpenWithDesktop(const QString& path) override;
   void RunFolderChooser() override;
   void ShowAbout() override;
 

@@ -19,6 +19,13 @@ struct MessageBoxText {
   friend bool operator==(const MessageBoxText&, const MessageBoxText&) = default;
 };
 
+// The choices of the warning box about pictures larger than older players
+// show: build them as they are, build from copies scaled to fit, or cancel.
+enum class LargePicturesAnswer { AsTheyAre, ScaleToFit, Cancel };
+
+// The choices of the message that says what a web export made.
+enum class WebExportAnswer { Close, OpenPage, ShowFolder };
+
 class WindowDialogs {
  public:
   virtual ~WindowDialogs() = default;
@@ -34,6 +41,15 @@ class WindowDialogs {
   // everything in it; true for yes.
   virtual bool ConfirmReplaceFolder(const QString& folder) = 0;
   virtual void ShowMessage(const MessageBoxText& message) = 0;
+  // The warning box for pictures with a side over what older players show,
+  // with a choice to build from copies scaled to fit within fitSize ("2880 x
+  // 2880") besides building them as they are or cancelling.
+  virtual LargePicturesAnswer AskLargePictures(const MessageBoxText& message, const QString& fitSize) = 0;
+  // The message after a web export, offering to open its page in the
+  // browser or to show its folder.
+  virtual WebExportAnswer ShowWebExportDone(const MessageBoxText& message) = 0;
+  // Opens a file or folder with the user's own program for it.
+  virtual void OpenWithDesktop(const QString& path) = 0;
   // Runs the folder chooser modally; it leaves its answer in the main
   // window's ImportFolder.
   virtual void RunFolderChooser() = 0;

@@ -16,6 +16,7 @@
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
 #include "movie/MovieWriter.h"
+#include "window/dialogs/WindowDialogs.h"
 #include "window/strip/ThumbnailStrip.h"
 
 class QAction;
@@ -27,7 +28,6 @@ class QToolBar;
 class PreviewBrowser;
 class PreviewStatus;
 class TPaintBox;
-class WindowDialogs;
 
 class TForm1 : public QMainWindow, public BuildReporter {
   Q_OBJECT
@@ -115,8 +115,12 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void RunRefusingInStopBox(const std::function<void()>& build);
   // Throws the refusals of a list no movie can be made of, and shows the
   // warnings of pictures that will show wrong, before any dialog.
-  void CheckPicturesBuildable();
-  void WriteMovie(const QString& path);
+  // Throws what refuses the build; returns the warning box's answer (as
+  // they are when there is no box, or no choice to fit is offered).
+  LargePicturesAnswer CheckPicturesBuildable(bool offerFit = false);
+  // The movie at path, of the pictures or, with fit, of copies scaled to
+  // fit within what older players show.
+  void WriteMovie(const QString& path, bool fit = false);
 
   // What the movie writer reports while it builds.
   void ShowProgressPanel(bool visible) override;
@@ -167,4 +171,8 @@ class TForm1 : public QMainWindow, public BuildReporter {
   std::unique_ptr<StripHost> stripLink_;  // a StripLink
   // The warnings the user was last shown: the same ones are not shown again.
   std::vector<PictureNote> warningsShown_;
+  // The answer to the box about pictures larger than older players show,
+  // when it was asked about the warnings shown.
+  LargePicturesAnswer largeAnswer_ = LargePicturesAnswer::AsTheyAre;
+  bool largeAnswered_ = false;
 };

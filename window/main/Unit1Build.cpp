@@ -9,6 +9,8 @@
 
 #include "collection/Errors.h"
 #include "collection/PictureReview.h"
+#include "publish/FittedCopies.h"
+#include "publish/Publish.h"
 #include "window/main/PathText.h"
 #include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
@@ -41,13 +43,14 @@ void TForm1::Build1Click() { RunBuild(); }
 
 void TForm1::RunBuild() {
   RunRefusingInStopBox([this] {
-    CheckPicturesBuildable();
+    const LargePicturesAnswer answer = CheckPicturesBuildable(true);
+    if (answer == LargePicturesAnswer::Cancel) return;
     const std::optional<QString> path = dialogs_->SaveMoviePath(OutputPath);
     if (!path) return;
     OutputPath = *path;
     ToolButton6->setEnabled(true);
     try {
-      WriteMovie(OutputPath);
+      WriteMovie(OutputPath, answer == LargePicturesAnswer::ScaleToFit);
     } catch (...) {
       // A failed build leaves no progress panel standing over the window.
       ShowProgressPanel(false);
@@ -73,19 +76,36 @@ void TForm1::RunRefusingInStopBox(const std::function<void()>& build) {
 // Pictures that will show wrong are said so before any dialog, which the
 // user may then cancel: a line per kind of warning, each picture in the
 // details. The user is told once; the same warnings (an unchanged list
-// built or exported again) are not shown again.
-void TForm1::CheckPicturesBuildable() {
+// built or exported again) are not shown again, and the answer given then
+// holds. Pictures larger than older players show may be built from copies
+// scaled to fit, when the caller offers it.
+LargePicturesAnswer TForm1::CheckPicturesBuildable(bool offerFit) {
   // An empty list would make a movie of nothing; say so before asking for a file.
   if (PictureList.Count() == 0) throw NoPicturesError();
   const PictureReview review = CheckPictures();
-  if (review.Warnings.empty() || review.Warnings == warningsShown_) return;
+  if (review.Warnings.empty()) return LargePicturesAnswer::AsTheyAre;
+  const bool large = review.MovieSize.Width > kPlayerFitBox.Width || review.MovieSize.Height > kPlayerFitBox.Height;
+  if (review.Warnings == warningsShown_ && (!offerFit || !large || largeAnswered_)) return largeAnswer_;
   warningsShown_ = review.Warnings;
   QStringList kinds;
   for (const std::string& line : WarningLines(review.Warnings)) kinds << PathToText(line);
-  dialogs_->ShowMessage({kWarningCaption,
-                         QString::number(review.Warnings.size()) + " of the pictures will show wrong in some players:\r" +
-                             kinds.join('\r') + "\rThe details name each picture.",
-                         MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)});
+  const MessageBoxText box{kWarningCaption,
+                           QString::number(review.Warnings.size()) +
+                               " of the pictures will show wrong in some players:\r" + kinds.join('\r') +
+                               "\rThe details name each picture.",
+                           MessageBoxText::Icon::Warning, PictureDetails({}, review.Warnings)};
+  largeAnswer_ = LargePicturesAnswer::AsTheyAre;
+  largeAnswered_ = offerFit && large;
+  if (!largeAnswered_) {
+    dialogs_->ShowMessage(box);
+    return largeAnswer_;
+  }
+  const LargePicturesAnswer answer = dialogs_->AskLargePictures(
+      box, QString::number(kPlayerFitBox.Width) + " x " + QString::number(kPlayerFitBox.Height));
+  // A cancelled box is asked again next time.
+  if (answer == LargePicturesAnswer::Cancel) warningsShown_.clear();
+  if (answer != LargePicturesAnswer::Cancel) largeAnswer_ = answer;
+  return answer;
 }
 
 // What the strip has decoded already is not decoded again; a picture it has
@@ -97,7 +117,12 @@ PictureReview TForm1::CheckPictures() {
   return CheckPicturesForMovie(PictureList, false, [this](const std::string& path) { return strip_.ScanProblem(path); });
 }
 
-void TForm1::WriteMovie(const QString& path) {
+void TForm1::WriteMovie(const QString& path, bool fit) {
+  if (fit) {
+    PublishMovie(PictureList, MovieWidth, MovieHeight, {PathFromText(path), std::nullopt, kPlayerFitBox}, MovieStream,
+                 Converter, *this);
+    return;
+  }
   ::WriteMovie(PictureList, MovieWidth, MovieHeight, PathFromText(path), MovieStream,
                Converter, *this);
 }

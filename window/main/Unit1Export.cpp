@@ -1,7 +1,8 @@
 // Export for Web: the same checks as Build, the folder dialog, the refusals
 // of the folder chosen before any question, a question before a web folder
 // is replaced, and the web folder the command-line builder writes with
-// --web, with the progress panel meanwhile.
+// --web, with the progress panel meanwhile; then what it made, with offers
+// to open its page or show the folder.
 
 #include "publish/PlayerFolder.h"
 #include "publish/Publish.h"
@@ -19,6 +20,11 @@ void TForm1::ExportWeb1Click() {
     // A folder that may not be replaced is refused before the user is asked.
     CheckWebFolderTarget(web, PictureList);
     if (FolderHasContent(place) && !dialogs_->ConfirmReplaceFolder(*folder)) return;
-    PublishMovie(PictureList, MovieWidth, MovieHeight, {"", web}, MovieStream, Converter, *this);
+    const auto summary = PublishMovie(PictureList, MovieWidth, MovieHeight, {"", web, std::nullopt}, MovieStream,
+                                      Converter, *this);
+    const WebExportAnswer answer = dialogs_->ShowWebExportDone(
+        {"Orbilux Rezoziv", PathToText(WebFolderSummaryText(*summary)), MessageBoxText::Icon::Information, QString()});
+    if (answer == WebExportAnswer::OpenPage) dialogs_->OpenWithDesktop(*folder + "/index.html");
+    if (answer == WebExportAnswer::ShowFolder) dialogs_->OpenWithDesktop(*folder);
   });
 }

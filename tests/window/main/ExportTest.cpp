@@ -1,5 +1,5 @@
-// Export for Web: its enabling, the folder it writes (the command-line builder's), and what it refuses or asks
-// before a folder is replaced.
+// Export for Web: its enabling, the folder it writes (the command-line builder's), what it refuses or asks before a
+// folder is replaced, and what it says when done.
 
 #include <QFrame>
 #include <cstdlib>
@@ -57,8 +57,31 @@ TEST_F(ExportTest, WritesTheCommandLineBuildersFolderWithTheProgressPanel) {
   fs::create_directories(Place("cli"));
   ASSERT_EQ(std::system((command + " 2>/dev/null").c_str()), 0);
   const FolderTree window = ReadTree(Place("window") / "site");
-  EXPECT_TRUE(window.contains("pictures/003.jpg"));
+  EXPECT_TRUE(window.contains("pictures/64/003.jpg"));
   EXPECT_EQ(window, ReadTree(Place("cli") / "site"));
+}
+
+// The last message says what was made and offers the page and the folder.
+TEST_F(ExportTest, SaysWhatItMadeAndOpensThePageOrTheFolder) {
+  ImportAndPaint(SomePictures(2));
+  const fs::path site = Place("site");
+  const QString folder = QString::fromStdString(site.string());
+  const struct { WebExportAnswer answer; QStringList opened; } rows[] = {
+      {WebExportAnswer::Close, {}},
+      {WebExportAnswer::OpenPage, {folder + "/index.html"}},
+      {WebExportAnswer::ShowFolder, {folder}},
+  };
+  for (const auto& r : rows) {
+    dialogs.ExportDone = r.answer;
+    dialogs.Opened.clear();
+    dialogs.ExportMessages.clear();
+    dialogs.ReplaceFolder = true;
+    ExportTo(site);
+    ASSERT_EQ(dialogs.ExportMessages.size(), 1u);
+    EXPECT_TRUE(dialogs.ExportMessages[0].Text.startsWith("Wrote the web folder \"" + folder + "\": "))
+        << dialogs.ExportMessages[0].Text.toStdString();
+    EXPECT_EQ(dialogs.Opened, r.opened);
+  }
 }
 
 // A web folder exported before is replaced only when the user says so; a
