@@ -10,6 +10,7 @@
 #include "window/main/Unit1.h"
 #include "window/dialogs/UnitAboutus.h"
 #include "window/dialogs/foldSelectUnit.h"
+#include "window/preview/PreviewScheme.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ bool AnsweredOnTheCommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (AnsweredOnTheCommandLine(argc, argv)) return 0;
+  RegisterPreviewScheme();
   QApplication application(argc, argv);
   QApplication::setApplicationName("OrbiluxDurudid");
   QApplication::setApplicationVersion(kProgramVersion);

@@ -133,7 +133,7 @@ TEST(WebFolder, HoldsThePicturesTheMovieThePagesAndThePlayer) {
     EXPECT_NE(page.find(part), std::string::npos) << part;
   }
   EXPECT_EQ(page.find("{{"), std::string::npos) << "every mark filled in";
-  EXPECT_LT(page.size() + site.at("turn.js").size() + site.at("turn.css").size(), 10u * 1024);
+  EXPECT_LT(page.size() + site.at("turn.js").size() + site.at("turn.css").size(), 32u * 1024);
   EXPECT_EQ(PremultipliedPngPixels(site.at("hint.png")), HintPixels()) << "the movie's own hint picture";
 
   // A web server must be able to read it: not the staging folder's 0700.

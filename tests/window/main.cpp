@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "window/preview/PreviewScheme.h"
+
 namespace {
 
 void SetDefault(const char* name, const QByteArray& value) {
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
   // run as root, as tests on a build machine often do.
   SetDefault("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
   if (geteuid() == 0) SetDefault("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  RegisterPreviewScheme();
   QApplication app(argc, argv);
   standardHandler = qInstallMessageHandler(QuietHandler);
   ::testing::InitGoogleTest(&argc, argv);

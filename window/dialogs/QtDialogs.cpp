@@ -10,6 +10,7 @@
 #include "window/dialogs/PicturePreview.h"
 #include "window/dialogs/UnitAboutus.h"
 #include "window/dialogs/foldSelectUnit.h"
+#include "window/main/PlainText.h"
 
 QtDialogs::QtDialogs(QWidget& owner, TForm2& folderChooser, TForm3& about)
     : owner_(owner), folderChooser_(folderChooser), about_(about) {}
@@ -100,7 +101,7 @@ std::unique_ptr<QMessageBox> MakeReplaceFolderQuestion(const QString& folder, QW
           .arg(QDir::toNativeSeparators(folder)),
       QMessageBox::Yes | QMessageBox::No, parent);
   box->setDefaultButton(QMessageBox::No);
-  box->setTextFormat(Qt::PlainText);
+  ShowPlainText(*box);
   return box;
 }
 
@@ -111,7 +112,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxText& message, QWidg
   QString text = message.Text;
   text.replace("\r\n", "\n").replace('\r', '\n');
   auto box = std::make_unique<QMessageBox>(icon, message.Caption, text, QMessageBox::Ok, parent);
-  box->setTextFormat(Qt::PlainText);
+  ShowPlainText(*box);
   if (!message.Details.isEmpty()) box->setDetailedText(message.Details);
   return box;
 }

@@ -144,6 +144,8 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void CreateToolBar();
   void PlaceOnDesktop();
   void CreateWebBrowser();
+  // Deletes the web view and what it shows.
+  void ClosePreview();
 
   // The general error report: runs one command and shows what escapes it.
   void Run(const std::function<void()>& command);

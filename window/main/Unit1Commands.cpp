@@ -35,6 +35,7 @@ std::vector<std::string> DroppedPaths(const QMimeData& data) {
 
 void TForm1::New1Click() {
   PictureList.ClearPictures();
+  ClosePreview();
   Build1->setEnabled(false);
   // The strip keeps its width; the next import starts at its left end.
   ScrollBox1->horizontalScrollBar()->setValue(0);

@@ -14,6 +14,7 @@
 
 #include "window/style/Icons.h"
 #include "window/strip/PaintBox.h"
+#include "window/main/PlainText.h"
 #include "window/main/Unit1.h"
 
 namespace {
@@ -115,6 +116,7 @@ void TForm1::CreateToolBar() {
   }
 
   StaticText1 = new QLabel("...", ToolBar1);
+  ShowPlainText(*StaticText1);
   StaticText1->setFixedSize(349, 22);
   StaticText1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   StaticText1->setLineWidth(1);

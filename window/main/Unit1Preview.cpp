@@ -24,11 +24,19 @@ void TForm1::ToolButton6Click() {
   previewedMovie_ = OutputPath;
   // Without the player the page itself says so; there is no loading to follow.
   if (WebBrowser1->PlayerFound()) {
-    PreviewStatus1->ShowLoading(OutputPath);
+    PreviewStatus1->ShowLoading(OutputPath, PictureList.Count(), QSize(MovieWidth, MovieHeight));
   } else {
     PreviewStatus1->Finish();
   }
-  WebBrowser1->ShowPage(page);
+  WebBrowser1->ShowPage(page, OutputPath);
+}
+
+void TForm1::ClosePreview() {
+  // The web view goes with its page, so the engine gives back the memory a
+  // big movie took; the next Preview makes a new one.
+  delete WebBrowser1;
+  WebBrowser1 = nullptr;
+  if (PreviewStatus1) PreviewStatus1->Finish();
 }
 
 void TForm1::CreateWebBrowser() {

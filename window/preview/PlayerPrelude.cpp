@@ -15,17 +15,19 @@ constexpr const char* kPrelude = R"JS(
   const playerElement = () => document.querySelector("ruffle-embed, ruffle-object");
 
   // The player fetches its code chunks, its WebAssembly and the movie with
-  // fetch(), which the engine refuses for file: addresses; for those this
-  // fetch reads through XMLHttpRequest, which a local page may use on local
-  // files, and tells the window how much of the movie it has read (the one
-  // file it fetches from outside its own folder).
+  // fetch(), which the engine refuses for the page's own scheme; for that
+  // scheme this fetch reads through XMLHttpRequest, and tells the window how
+  // much of the movie it has read. The scheme answers nothing but the page,
+  // the movie and the player's files.
   const publicPath = %1;
+  const pageScheme = new URL(publicPath).protocol;
+  const movieAddress = movieEmbed && new URL(movieEmbed.getAttribute("src"), document.baseURI).href;
   const pageFetch = window.fetch.bind(window);
   const types = { wasm: "application/wasm", js: "text/javascript", swf: "application/x-shockwave-flash" };
   window.fetch = (input, init) => {
     const address = new URL(input instanceof Request ? input.url : String(input), document.baseURI);
-    if (address.protocol !== "file:") return pageFetch(input, init);
-    const isMovie = !address.href.startsWith(publicPath);
+    if (address.protocol !== pageScheme) return pageFetch(input, init);
+    const isMovie = address.href === movieAddress;
     return new Promise((resolve, reject) => {
       const request = new XMLHttpRequest();
       request.open("GET", address.href);

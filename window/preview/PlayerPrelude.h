@@ -1,8 +1,9 @@
 #pragma once
 // The script that runs in every preview page just before the SWF player: it
-// lets the player read local files, fits the movie into the view, hands the
-// player every mouse move, picks the player's renderer, and reports to the
-// window through console messages that start with kPageReportTag.
+// lets the player read the files the preview scheme serves, fits the movie
+// into the view, hands the player every mouse move, picks the player's
+// renderer, and reports to the window through console messages that start
+// with kPageReportTag.
 
 #include <QString>
 

@@ -8,6 +8,7 @@
 #include "generated/BuildInfo.h"
 #include "publish/PlayerFolder.h"
 #include "window/preview/PlayerPrelude.h"
+#include "window/preview/PreviewScheme.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ QList<QWebEngineScript> PlayerScripts(const QString& folder) {
     return {Script(QStringLiteral("player-missing"), QString::fromLatin1(kNotice).arg(JsString(notice)),
                    QWebEngineScript::DocumentReady)};
   }
-  const QString publicPath = QUrl::fromLocalFile(QDir(folder).absolutePath() + QLatin1Char('/')).toString();
+  const QString publicPath = PreviewAddress(QDir(folder).absolutePath() + QLatin1Char('/')).toString(QUrl::FullyEncoded);
   return {Script(QStringLiteral("player-prelude"), PlayerPrelude(publicPath),
                  QWebEngineScript::DocumentReady),
           Script(QStringLiteral("player"), QString::fromUtf8(start.readAll()), QWebEngineScript::DocumentReady)};

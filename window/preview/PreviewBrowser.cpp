@@ -14,6 +14,7 @@
 
 #include "window/preview/PlayerPrelude.h"
 #include "window/preview/PlayerScripts.h"
+#include "window/preview/PreviewScheme.h"
 
 namespace {
 
@@ -41,6 +42,11 @@ class PreviewWebPage : public QWebEnginePage {
   PreviewWebPage(QWebEngineProfile* profile, PreviewBrowser* browser) : QWebEnginePage(profile, browser), browser_(browser) {}
 
  protected:
+  // The view shows the preview page or nothing: a movie that sends the page
+  // elsewhere stays where it is.
+  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+    return url.scheme() == QLatin1String(kPreviewScheme) || url == QUrl(QStringLiteral("about:blank"));
+  }
   QWebEnginePage* createWindow(WebWindowType) override { return new NewWindowPage(profile(), browser_); }
 
   // The page's script reports through the console; the rest of the console
@@ -67,10 +73,15 @@ PreviewBrowser::PreviewBrowser(QWidget* parent, const QString& playerFolder)
   QWebEngineSettings* settings = profile_->settings();
   // The page has no charset of its own; paths in it are UTF-8.
   settings->setDefaultTextEncoding(QStringLiteral("UTF-8"));
-  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+  // The page reaches files only through the preview scheme's handler, and
+  // opens a window only in answer to a click of the user's.
+  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+  settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
   settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
   settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, true);
   profile_->scripts()->insert(PlayerScripts(folder));
+  scheme_ = new PreviewSchemeHandler(playerFound_ ? folder : QString(), this);
+  profile_->installUrlSchemeHandler(kPreviewScheme, scheme_);
 
   setPage(new PreviewWebPage(profile_, this));
   // Files dropped on the preview are for the main window to import, not for
@@ -92,11 +103,12 @@ PreviewBrowser::~PreviewBrowser() {
   delete page();
 }
 
-void PreviewBrowser::ShowPage(const QString& pagePath) {
+void PreviewBrowser::ShowPage(const QString& pagePath, const QString& moviePath) {
   // The page is reloaded from the file also when its address is the same.
   movieScale_ = 1;
   movieRect_ = QRectF();
-  load(QUrl::fromLocalFile(pagePath));
+  scheme_->Serve(pagePath, moviePath);
+  load(PreviewAddress(pagePath));
 }
 
 void PreviewBrowser::Clear() { load(QUrl(QStringLiteral("about:blank"))); }

@@ -10,6 +10,7 @@
 #include <QWebEngineView>
 #include <functional>
 
+class PreviewSchemeHandler;
 class QWebEngineProfile;
 
 class PreviewBrowser : public QWebEngineView {
@@ -19,8 +20,10 @@ class PreviewBrowser : public QWebEngineView {
   explicit PreviewBrowser(QWidget* parent = nullptr, const QString& playerFolder = QString());
   ~PreviewBrowser() override;
 
-  // Shows the page file at pagePath; it loads on its own after this returns.
-  void ShowPage(const QString& pagePath);
+  // Shows the page file at pagePath, which embeds the movie at moviePath;
+  // it loads on its own after this returns. The page reads these two files
+  // and the player's, and nothing else.
+  void ShowPage(const QString& pagePath, const QString& moviePath);
   // Shows an empty page, so that no movie plays.
   void Clear();
 
@@ -35,8 +38,9 @@ class PreviewBrowser : public QWebEngineView {
   // Takes one report of the page (what follows the report tag).
   void TakePageReport(const QString& report);
 
-  // What happens to a web address that the movie opens in a new window: by
-  // default it goes to the user's own web browser.
+  // What happens to a web address that the movie opens in a new window, which
+  // the engine allows only in answer to a click in the view: by default it
+  // goes to the user's own web browser.
   using LinkHandler = std::function<void(const QUrl&)>;
   void SetLinkHandler(LinkHandler handler) { linkHandler_ = std::move(handler); }
   void OpenLink(const QUrl& url) const;
@@ -53,6 +57,7 @@ class PreviewBrowser : public QWebEngineView {
 
  private:
   QWebEngineProfile* profile_;
+  PreviewSchemeHandler* scheme_;
   bool playerFound_;
   LinkHandler linkHandler_;
   double movieScale_ = 1;

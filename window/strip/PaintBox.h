@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "window/main/PlainText.h"
+
 class TPaintBox : public QWidget {
  public:
   explicit TPaintBox(QWidget* parent = nullptr) : QWidget(parent) {
@@ -23,7 +25,7 @@ class TPaintBox : public QWidget {
   std::function<void(int x)> OnMouseDown;
   // Returns whether it used the key; an unused key goes on to the parents.
   std::function<bool(int key, Qt::KeyboardModifiers modifiers)> OnKeyDown;
-  // The tool tip for the point at x; none when it is empty.
+  // The tool tip for the point at x, plain text; none when it is empty.
   std::function<QString(int x)> OnToolTip;
 
  protected:
@@ -34,7 +36,7 @@ class TPaintBox : public QWidget {
     if (text.isEmpty()) {
       QToolTip::hideText();
     } else {
-      QToolTip::showText(help->globalPos(), text, this);
+      QToolTip::showText(help->globalPos(), RichTextShowing(text), this);
     }
     return true;
   }

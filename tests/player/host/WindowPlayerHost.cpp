@@ -36,6 +36,7 @@
 #include "tests/window/ScriptedDialogs.h"
 #include "window/main/Unit1.h"
 #include "window/preview/PreviewBrowser.h"
+#include "window/preview/PreviewScheme.h"
 #include "window/preview/PreviewStatus.h"
 
 namespace {
@@ -175,6 +176,7 @@ class Host : public QObject {
 int main(int argc, char** argv) {
   if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  RegisterPreviewScheme();
   QApplication application(argc, argv);
   QApplication::setApplicationName("OrbiluxDurudid");
   Host host;

@@ -2,7 +2,11 @@
 // that are not UTF-8, or that hold characters an address treats specially,
 // are imported, built and previewed as they are.
 
+#include <QHelpEvent>
+#include <QLabel>
 #include <QSignalSpy>
+#include <QTextDocument>
+#include <QToolTip>
 #include <memory>
 
 #include "tests/window/MainWindowFixture.h"
@@ -89,6 +93,37 @@ TEST_F(MainWindowTest, ThePreviewPlaysMoviesWhosePathsAddressesTreatSpecially) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !(player = PlayerRect(*view)).isEmpty(); }, kPlayerTimeoutMs));
     EXPECT_TRUE(WaitForColour(*view, player.topLeft() + QPoint(10, 10), red));
   }
+}
+
+// What Qt shows of text given in format: markup is read as Qt reads it.
+QString Shown(const QString& text, Qt::TextFormat format) {
+  if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text))) return text;
+  QTextDocument document;
+  document.setHtml(text);
+  return document.toPlainText();
+}
+
+// Markup in a name is shown as it is written, never read: an image tag in
+// a tool tip would have Qt load the file it names.
+TEST_F(MainWindowTest, NamesFullOfMarkupShowAsTheyAreWritten) {
+  const QString cmyk = QString::fromStdString(
+      pictures.Write("<img src=\"&#47;dev&#47;zero\">.jpg", MakeDetailedJpeg(64, 48, TJPF_CMYK)));
+  Import({cmyk});
+  PaintStrip();
+  const int onCell = ThumbnailStrip::kCellWidth / 2;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.PaintBox1ToolTip(onCell).startsWith(cmyk + ": "); }, 10000));
+  QHelpEvent hover(QEvent::ToolTip, QPoint(onCell, 20), form.PaintBox1->mapToGlobal(QPoint(onCell, 20)));
+  QCoreApplication::sendEvent(form.PaintBox1, &hover);
+  EXPECT_EQ(Shown(QToolTip::text(), Qt::AutoText), form.PaintBox1ToolTip(onCell));
+
+  const QString folder = QString::fromStdString((pictures.Path() / "e" / "<u>u").string());
+  std::filesystem::create_directories(folder.toStdString());
+  dialogs.FolderChooser = [&] { form.ImportFolder = folder; };
+  form.FullFolder1->trigger();
+  // The folder's middle may give way to an ellipsis; its end shows as it is.
+  const QString status = form.StaticText1->text();
+  EXPECT_TRUE(status.endsWith("/e/<u>u\"")) << status.toStdString();
+  EXPECT_EQ(Shown(status, form.StaticText1->textFormat()), status);
 }
 
 }  // namespace
