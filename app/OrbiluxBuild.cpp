@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@
 #include "movie/MovieStream.h"
 #include "publish/PlayerFolder.h"
 #include "publish/Publish.h"
+#include "publish/StagedFolder.h"
+#include "publish/WebFolderPlace.h"
 
 namespace {
 
@@ -78,6 +81,17 @@ void PrintRefusal(const PictureMismatchError& refusal, Verbosity level, ConsoleR
   PrintError(refusal.what());
 }
 
+// What runs that were killed left beside the targets goes, each said in a line.
+void RemoveLeftovers(const BuildOptions& options, ConsoleReporter& reporter) {
+  std::vector<std::string> removed;
+  if (!options.Output.empty()) removed = RemoveLeftoverPartFiles(options.Output);
+  if (!options.WebFolder.empty()) {
+    const std::vector<std::string> folders = StagedFolder::RemoveLeftovers(WebFolderPlace(options.WebFolder));
+    removed.insert(removed.end(), folders.begin(), folders.end());
+  }
+  for (const std::string& path : removed) reporter.Warn("removed \"" + path + "\", left by a run that was stopped");
+}
+
 void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   if (!options.Sort) {
     if (const auto pair = FirstPairOutOfOrder(options.Pictures)) reporter.Warn(OrderWarning(*pair));
@@ -90,6 +104,7 @@ void Build(const BuildOptions& options, ConsoleReporter& reporter) {
       CheckPicturesForMovie(pictures, options.Strict, options.Verify ? PictureCheck::Decode : PictureCheck::Structure);
   PrintWarnings(review.Warnings, options.Level, reporter);
 
+  RemoveLeftovers(options, reporter);
   MovieStream stream;
   const TConversion converter;
   PublishTargets targets{options.Output, std::nullopt, std::nullopt};
@@ -140,6 +155,9 @@ int main(int argc, char** argv) {
     Build(options, reporter);
   } catch (const PictureMismatchError& refusal) {
     PrintRefusal(refusal, options.Level, reporter);
+    return kExitRefused;
+  } catch (const std::bad_alloc&) {
+    PrintError(OutOfMemoryText("building the movie"));
     return kExitRefused;
   } catch (const std::exception& e) {
     PrintError(e.what());

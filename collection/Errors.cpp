@@ -20,7 +20,8 @@ FolderCreateError::FolderCreateError(const std::string& folder, int systemError)
 
 StreamReadError::StreamReadError() : AppError("Stream read error") {}
 
-StreamWriteError::StreamWriteError() : AppError("Stream write error") {}
+StreamWriteError::StreamWriteError(const std::string& path, int systemError)
+    : AppError("Stream write error\rCannot write file \"" + path + "\". " + SystemReason(systemError)) {}
 
 std::string SystemReason(int systemError) {
   return std::strerror(systemError);
@@ -38,3 +39,7 @@ NoPicturesError::NoPicturesError() : AppError("There are no pictures to build.")
 
 StreamMemoryError::StreamMemoryError()
     : AppError("Out of memory while expanding memory stream") {}
+
+std::string OutOfMemoryText(const std::string& doing) {
+  return "Out of memory while " + doing + ". Close other programs, or use fewer or smaller pictures.";
+}

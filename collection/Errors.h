@@ -49,10 +49,12 @@ class StreamReadError : public AppError {
   StreamReadError();
 };
 
-// Writing failed part-way (disk full and the like): "Stream write error".
+// Writing failed part-way (disk full and the like): "Stream write error",
+// then on a line of its own "Cannot write file "%s". %s" with the path and
+// the system's reason.
 class StreamWriteError : public AppError {
  public:
-  StreamWriteError();
+  StreamWriteError(const std::string& path, int systemError);
 };
 
 // The system's own words for an errno value, as the messages above quote them.
@@ -116,6 +118,10 @@ class MovieLimitError : public AppError {
  public:
   using AppError::AppError;
 };
+
+// What the user is told when memory ran out with no more particular
+// message: "Out of memory while DOING." and what may help.
+std::string OutOfMemoryText(const std::string& doing);
 
 // The in-memory movie could not grow: "Out of memory while expanding memory stream".
 class StreamMemoryError : public AppError {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "collection/Errors.h"
+#include "movie/Leftovers.h"
 
 namespace {
 
@@ -114,20 +115,27 @@ std::optional<struct stat> ExistingTarget(const std::string& path, const std::st
   return info;
 }
 
-// A hidden name beside the target: ".NAME.XXXXXX.part", within the
+constexpr char kPartDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kPartRandom = 6;
+constexpr std::size_t kPartAdded = std::char_traits<char>::length("..XXXXXX.part");
+
+std::string FolderOf(const std::string& target) {
+  const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+  return folder.empty() ? "." : folder.string();
+}
+
+// The NAME of ".NAME.XXXXXX.part": the target's name, cut to keep within the
 // folder's limit on the length of a name.
+std::string PartStem(const std::string& target) {
+  return NameWithin(FolderOf(target), std::filesystem::path(target).filename().string(), kPartAdded);
+}
+
+// A hidden name beside the target: ".NAME.XXXXXX.part".
 std::string TemporaryName(const std::string& target, std::mt19937_64& random) {
-  static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  static constexpr std::size_t kAdded = std::char_traits<char>::length("..XXXXXX.part");
-  const std::filesystem::path file(target);
-  const std::string folder = file.parent_path().empty() ? "." : file.parent_path().string();
-  const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-  const std::size_t nameMax = limit > static_cast<long>(kAdded) ? static_cast<std::size_t>(limit) : NAME_MAX;
-  const std::string name = file.filename().string();
   std::string suffix;
-  for (int k = 0; k < 6; ++k) suffix += kDigits[random() % (sizeof kDigits - 1)];
-  const std::string hidden = "." + name.substr(0, std::min(name.size(), nameMax - kAdded)) + "." + suffix + ".part";
-  return (file.parent_path() / hidden).string();
+  for (std::size_t k = 0; k < kPartRandom; ++k) suffix += kPartDigits[random() % (sizeof kPartDigits - 1)];
+  const std::string hidden = "." + PartStem(target) + "." + suffix + ".part";
+  return (std::filesystem::path(target).parent_path() / hidden).string();
 }
 
 // Creates the temporary file, trying other names while one is taken, and
@@ -154,6 +162,7 @@ bool WriteAll(FileSystem& files, int fd, std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     const ssize_t n = files.Write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
+    if (n == 0) errno = ENOSPC;  // a write that takes nothing: the disk is full
     if (n <= 0) return false;
     bytes = bytes.subspan(static_cast<std::size_t>(n));
   }
@@ -176,8 +185,14 @@ void ReplaceByRename(const std::string& path, const std::string& target, const s
   // A file that replaces another is closed to others until it has the old
   // one's rights.
   std::string temporary;
-  int fd = CreateTemporary(target, old ? 0600 : 0666, temporary, files);
-  if (fd < 0) throw FileCreateError(path, errno);
+  std::optional<HiddenNameHeld> inUse;
+  int fd = -1;
+  {
+    const HiddenNameMaking making(FolderOf(target));
+    fd = CreateTemporary(target, old ? 0600 : 0666, temporary, files);
+    if (fd < 0) throw FileCreateError(path, errno);
+    inUse.emplace(temporary);
+  }
 
   // From here every way out removes the temporary file.
   auto fail = [&](auto error) {
@@ -188,10 +203,10 @@ void ReplaceByRename(const std::string& path, const std::string& target, const s
     throw error;
   };
   if (old && KeepOwnerAndMode(fd, *old) != 0) fail(FileCreateError(path, errno));
-  if (!WriteAll(files, fd, bytes) || files.Sync(fd) != 0) fail(StreamWriteError());
+  if (!WriteAll(files, fd, bytes) || files.Sync(fd) != 0) fail(StreamWriteError(path, errno));
   const int closed = files.Close(fd);
   fd = -1;
-  if (closed != 0) fail(StreamWriteError());
+  if (closed != 0) fail(StreamWriteError(path, errno));
   const StopSignalsHeld held;
   if (files.Rename(temporary, target) != 0) fail(FileCreateError(path, errno));
   g_hasPartial = 0;
@@ -216,12 +231,14 @@ void ReplaceInPlace(const std::string& path, const std::string& target, const st
   if (const int error = ::posix_fallocate(fd, 0, size); error != 0) {
     // Whatever room was added goes again; the old bytes were not touched.
     [[maybe_unused]] const int ignored = ::ftruncate(fd, old.st_size);
-    if (error == ENOSPC) fail(StreamWriteError());
+    if (error == ENOSPC) fail(StreamWriteError(path, error));
     fail(FileCreateError(path, error));
   }
   const StopSignalsHeld held;
-  if (!WriteAll(files, fd, bytes) || ::ftruncate(fd, size) != 0 || files.Sync(fd) != 0) fail(StreamWriteError());
-  if (files.Close(fd) != 0) throw StreamWriteError();
+  if (!WriteAll(files, fd, bytes) || ::ftruncate(fd, size) != 0 || files.Sync(fd) != 0) {
+    fail(StreamWriteError(path, errno));
+  }
+  if (files.Close(fd) != 0) throw StreamWriteError(path, errno);
 }
 
 }  // namespace
@@ -248,8 +265,19 @@ void WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes, 
   const int fd = files.CreateNew(path, 0666);
   if (fd < 0) throw FileCreateError(path, errno);
   const bool written = WriteAll(files, fd, bytes);
+  const int error = errno;
   if (files.Close(fd) != 0 || !written) {
+    const StreamWriteError failure(path, written ? errno : error);
     files.Remove(path);
-    throw StreamWriteError();
+    throw failure;
   }
+}
+
+std::vector<std::string> RemoveLeftoverPartFiles(const std::string& path) {
+  const std::string target = FollowLinks(path);
+  const std::string stem = "." + PartStem(target) + ".";
+  return RemoveLeftovers(std::filesystem::path(target).parent_path().string(), false, [&](std::string_view name) {
+    return name.starts_with(stem) && name.ends_with(".part") &&
+           IsRandomPart(name.substr(stem.size(), name.size() - stem.size() - 5), kPartDigits, kPartRandom);
+  });
 }

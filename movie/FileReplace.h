@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 // The system calls the replacement makes, behind a seam so that a test can
 // make one of them fail (a full disk, say). Each returns what the POSIX call
@@ -51,7 +52,7 @@ enum class TargetLink {
 // cannot be made or put in place (a folder in its place: "Is a directory"),
 // FileRefusedError when the target is another kind of file that is not a
 // regular one (a pipe, a device), StreamWriteError when writing or flushing
-// it fails.
+// it fails. The temporary file is locked while it lives (movie/Leftovers.h).
 void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> bytes,
                         FileSystem& files = SystemFileSystem(), TargetLink link = TargetLink::Follow);
 
@@ -82,3 +83,8 @@ void RemovePartialFilesOnSignals();
 // not be written whole is removed.
 void WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
                   FileSystem& files = SystemFileSystem());
+
+// Removes the ".NAME.XXXXXX.part" files beside path's target (through
+// links, as ReplaceFileContent finds it) that runs which were killed left
+// behind; returns their paths.
+std::vector<std::string> RemoveLeftoverPartFiles(const std::string& path);

@@ -1,6 +1,7 @@
 #include "publish/Publish.h"
 
 #include "publish/FittedCopies.h"
+#include "publish/WebFolderPlace.h"
 
 namespace {
 
@@ -26,21 +27,27 @@ std::optional<WebFolderSummary> PublishMovie(const PictureList& pictures, std::i
                                              FileSystem& files) {
   CheckMovieInputs(pictures, width, height);
   if (!targets.MovieFile.empty()) CheckTargetIsNoPicture(pictures, targets.MovieFile);
-  if (targets.Web) CheckWebFolderTarget(*targets.Web, pictures);
+  std::optional<WebFolderTarget> web = targets.Web;
+  if (web) {
+    if (!targets.MovieFile.empty() && WebFolderPlace(web->Folder) == WebFolderPlace(targets.MovieFile)) {
+      throw AppError("The movie and the web folder cannot both be \"" + targets.MovieFile + "\".");
+    }
+    web->FolderFound = CheckWebFolderTarget(*web, pictures);
+  }
   const bool movieFile = !targets.MovieFile.empty();
   const bool fitted = movieFile && targets.Fit && (width > targets.Fit->Width || height > targets.Fit->Height);
   const bool originals = targets.Web && targets.Web->Originals;
 
   std::optional<WebFolderSummary> summary;
   if (targets.Web && !originals) {
-    summary = WriteScaledWebFolder(*targets.Web, pictures, stream, converter, reporter, files);
+    summary = WriteScaledWebFolder(*web, pictures, stream, converter, reporter, files);
   }
   // A web folder of the originals holds the very movie the file gets,
   // unless that one is fitted.
   const bool shared = originals && movieFile && !fitted;
   if (originals) {
     BuildMovie(pictures, width, height, stream, converter, reporter, [&](std::span<const std::uint8_t> movie) {
-      summary = WriteWebFolder(*targets.Web, movie, width, height, files);
+      summary = WriteWebFolder(*web, movie, width, height, files);
       if (shared) ReplaceFileContent(targets.MovieFile, movie, files);
     });
   }

@@ -5,13 +5,22 @@
 // everything in it when the StagedFolder goes away, and the target is
 // untouched.
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "movie/Leftovers.h"
 
 class StagedFolder {
  public:
-  // Makes the empty hidden folder ".NAME.part-XXXXXX" in target's parent,
-  // with the permissions of any new folder (0777 less the umask), so that a
-  // web server can read what is published. Throws FolderCreateError.
+  // Makes the empty hidden folder ".NAME.part-XXXXXX" in target's parent
+  // (NAME cut to keep within the folder's limit on the length of a name),
+  // locked while this object lives (movie/Leftovers.h), with the
+  // permissions of any new folder (0777 less the umask), so that a web
+  // server can read what is published. A folder in the target's place
+  // lends it its group and set-group-ID bit at once, so that what is
+  // written inside takes that group too. Throws FolderCreateError.
   explicit StagedFolder(const std::string& target);
   ~StagedFolder();
   StagedFolder(const StagedFolder&) = delete;
@@ -21,14 +30,24 @@ class StagedFolder {
   const std::string& Path() const { return staging_; }
 
   // Flushes what was written to the disk and puts the folder in the
-  // target's place. A folder already there is exchanged for it in one step
-  // and then removed; a file there is refused. Throws FolderCreateError
-  // with the target, or AppError when the new folder is in place but the
-  // old one could not be removed.
-  void Commit();
+  // target's place. Without replace, the move succeeds only while nothing
+  // is there: whatever was made there meanwhile is kept (AppError). With
+  // replace, a folder there is exchanged for the new one in one step, after
+  // replaceable (which throws to keep it) has looked at it again, and is
+  // then removed; the new folder takes its owner, group and mode. A file
+  // there is refused. Throws FolderCreateError with the target, or AppError
+  // when the new folder is in place but the old one could not be removed.
+  void Commit(bool replace, const std::function<void()>& replaceable);
+
+  // Removes the staging folders of target that runs which were killed left
+  // behind; returns their paths.
+  static std::vector<std::string> RemoveLeftovers(const std::string& target);
 
  private:
+  void PutInEmptyPlace();
+
   std::string target_;
   std::string staging_;
+  std::optional<HiddenNameHeld> inUse_;
   bool committed_ = false;
 };

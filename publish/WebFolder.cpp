@@ -21,20 +21,11 @@
 #include "publish/PlayerFolder.h"
 #include "publish/ScaledSeries.h"
 #include "publish/StagedFolder.h"
+#include "publish/WebFolderPlace.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The folder's real place: made absolute, without a trailing separator,
-// through any link, so that the new folder goes where the user looks for it.
-fs::path Place(const std::string& folder) {
-  fs::path place = fs::absolute(folder).lexically_normal();
-  if (!place.has_filename()) place = place.parent_path();
-  std::error_code error;
-  const fs::path resolved = fs::weakly_canonical(place, error);
-  return error ? place : resolved;
-}
 
 // True when path lies inside folder (both absolute and resolved).
 bool Holds(const fs::path& folder, const std::string& path) {
@@ -145,6 +136,13 @@ void CopyPlayer(const std::string& from, const fs::path& root, const FileWriter&
   }
 }
 
+// A folder at place may be replaced when it is empty, or a web folder and
+// the user said so.
+void CheckReplaceable(const WebFolderTarget& target, const fs::path& place) {
+  CheckFolderMayBeReplaced(target.Folder, place);
+  if (FolderHasContent(place.string()) && !target.Replace) throw FolderNotEmptyError(target.Folder);
+}
+
 }  // namespace
 
 FolderNotEmptyError::FolderNotEmptyError(const std::string& folder)
@@ -161,16 +159,16 @@ std::string WebPictureName(std::size_t i, std::size_t count) {
   return std::string(digits - std::min(digits, number.size()), '0') + number + ".jpg";
 }
 
-void CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pictures) {
-  const fs::path place = Place(target.Folder);
+bool CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pictures) {
+  const fs::path place = WebFolderPlace(target.Folder);
   std::error_code error;
   const fs::file_status status = fs::status(place, error);
   if (fs::exists(status) && !fs::is_directory(status)) throw FolderCreateError(target.Folder, ENOTDIR);
   // The new folder is made beside its place: say at once when it cannot be,
   // rather than after reading every picture.
   if (::access(place.parent_path().c_str(), W_OK | X_OK) != 0) throw FolderCreateError(target.Folder, errno);
+  CheckNeverReplaced(target.Folder, place);
   if (FolderHasContent(place.string())) {
-    if (!target.Replace) throw FolderNotEmptyError(target.Folder);
     for (const PictureEntry& entry : pictures.Entries()) {
       if (Holds(place, entry.Path)) {
         throw AppError("The folder \"" + target.Folder + "\" holds the picture \"" + entry.Path +
@@ -181,9 +179,11 @@ void CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
       throw AppError("The folder \"" + target.Folder + "\" holds the SWF player; the web folder cannot replace it.");
     }
   }
+  CheckReplaceable(target, place);
   if (!fs::is_regular_file(fs::path(target.PlayerFolder) / kPlayerStartScript, error)) {
     throw AppError("The SWF player is missing: it was looked for in \"" + target.PlayerFolder + "\".");
   }
+  return fs::is_directory(place, error);
 }
 
 namespace {
@@ -233,6 +233,7 @@ void FinishFolder(const WebFolderTarget& target, FolderWriter& write, const Page
   write("hint.png", HintPng());
   write(".htaccess", AsBytes(PageFile("htaccess")));
   write("README.txt", AsBytes(PageFile("README.txt")));
+  write(kWebFolderStampName, AsBytes(WebFolderStamp()));
   CopyPlayer(target.PlayerFolder, write.Root(), std::ref(write));
 }
 
@@ -274,7 +275,7 @@ std::string WebFolderSummaryText(const WebFolderSummary& summary) {
 
 WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie,
                                 std::int32_t width, std::int32_t height, FileSystem& files) {
-  const fs::path place = Place(target.Folder);
+  const fs::path place = WebFolderPlace(target.Folder);
   // Ctrl-C and the like wait while the folder is written: one that comes
   // stops the writing at the next file, and the unfinished folder is gone
   // before the signal acts.
@@ -304,14 +305,14 @@ WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const s
                                   {"MOVIE_HEIGHT", std::to_string(height)},
                               });
   FinishFolder(target, write, values);
-  staged.Commit();
+  staged.Commit(target.FolderFound, [&] { CheckReplaceable(target, place); });
   return {target.Folder, write.Bytes(), DownloadOf(width, originals), DownloadOf(width, originals)};
 }
 
 WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const PictureList& pictures,
                                       MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
                                       FileSystem& files) {
-  const fs::path place = Place(target.Folder);
+  const fs::path place = WebFolderPlace(target.Folder);
   const StopSignalsHeld held;
   StagedFolder staged(place.string());
   FolderWriter write(target, staged.Path(), files);
@@ -396,7 +397,7 @@ WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const Pictu
                                     {"MOVIE_HEIGHT", std::to_string(movieSize.Height)},
                                 });
     FinishFolder(target, write, values);
-    staged.Commit();
+    staged.Commit(target.FolderFound, [&] { CheckReplaceable(target, place); });
     reporter.SetStatusText(kBuildDoneText);
     reporter.ShowProgressPanel(false);
 

@@ -24,12 +24,15 @@
 
 struct WebFolderTarget {
   std::string Folder;        // as the user named it
-  bool Replace = false;      // replace a folder there that is not empty
+  bool Replace = false;      // replace a web folder there (one with the stamp)
   std::string PlayerFolder;  // the bundled SWF player's files
   std::vector<std::int32_t> Widths{std::begin(kDefaultWebWidths), std::end(kDefaultWebWidths)};
   bool Originals = false;      // the pictures byte for byte instead of the widths
   bool ZoomOriginals = false;  // the pictures byte for byte beside the widths, for zoom
   std::string Autoplay = "once";  // once, loop or off: how the page turns by itself
+  // Whether a folder stood in the place when CheckWebFolderTarget looked:
+  // when none did, whatever is made there while the folder is written is kept.
+  bool FolderFound = false;
 };
 
 // What a written web folder holds and what a visitor downloads of it.
@@ -65,16 +68,19 @@ std::string WebPictureName(std::size_t i, std::size_t count);
 
 // The refusals made before anything is read or written: a file in the
 // folder's place, or a parent folder that is missing or closed to writing
-// (FolderCreateError); a folder there that is not empty,
-// unless Replace (FolderNotEmptyError); a folder to replace that holds one
-// of the pictures or the player itself; a player folder without the player.
-void CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pictures);
+// (FolderCreateError); a folder there that is never replaced, or not empty
+// without the stamp (publish/WebFolderPlace.h); a web folder there, unless
+// Replace (FolderNotEmptyError); a folder to replace that holds one of the
+// pictures or the player itself; a player folder without the player.
+// Returns whether a folder stands in the place (for FolderFound).
+bool CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pictures);
 
 // Writes the folder of the pictures byte for byte for an assembled movie
 // of width x height pixels; its pictures are the movie's own JPEG bytes.
 // The folder is written beside its place and moved there whole: on any
 // failure nothing is left behind and a folder that was there stays as it
-// was.
+// was. Just before the move, the folder in the place is checked again as
+// CheckWebFolderTarget did.
 WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie,
                                 std::int32_t width, std::int32_t height, FileSystem& files = SystemFileSystem());
 

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -18,6 +19,8 @@
 #include "generated/BuildInfo.h"
 #include "collection/JpegHeader.h"
 #include "movie/MovieWriter.h"
+#include "publish/WebFolderPlace.h"
+#include "tests/support/FolderTree.h"
 #include "tests/support/BrokenJpeg.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/ManyScanJpeg.h"
@@ -550,6 +553,107 @@ TEST(OrbiluxBuild, BuildsFromAFolderThatCannotBeRead) {
   const Outcome run = RunBuild(dir, {"-o", "../out/movie.swf", "--folder", "../pics", "../pics/a.jpg"}, place);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out" / "movie.swf"));
+}
+
+}  // namespace
+
+namespace {
+
+// Where --web may go, run from work/inner: each target is refused, naming
+// it, or replaced; every other file keeps its bytes.
+TEST(OrbiluxBuild, WebFolderTakesOnlyAnEmptyPlaceOrAWebFolder) {
+  TempDir dir;
+  const std::string picture = dir.Write("pics/a.jpg", MakeJpeg(64, 48));
+  dir.Write("work/inner/keep.txt", "inner");
+  dir.Write("work/keep.txt", "work");
+  dir.Write("other/notes.txt", "notes");
+  dir.Write("home/.profile", "profile");
+  dir.Write("mnt/keep.txt", "mounted over");
+  std::filesystem::create_directories(dir.Path() / "mnt/point");
+  std::filesystem::create_directories(dir.Path() / "empty");
+  ASSERT_EQ(RunBuild(dir, {"--web", "site", picture}).status, 0);
+  dir.Write("site/own.txt", "the user's own file in a web folder");
+  const std::string root = dir.Path().string();
+  const std::string longName(250, 'w');
+  const bool canMount = std::system("unshare -m true 2>/dev/null") == 0;
+  const std::string inNamespace =
+      "unshare -m sh -c 'mount -t tmpfs tmpfs \"" + root + "/mnt/point\" && exec \"$0\" \"$@\"'";
+  const auto never = [](const std::string& folder, const std::string& why) {
+    return "The folder \"" + folder + "\" " + why + "; the web folder cannot replace it.";
+  };
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    std::string runAs;
+    std::string error;     // "" for a folder written at written
+    std::string written{};  // relative to the test's folder
+  } rows[] = {
+      {"the current folder", {"--web", ".", "--force"}, "", never(".", "is the current folder or holds it")},
+      {"its parent", {"--web", "..", "--force"}, "", never("..", "is the current folder or holds it")},
+      {"an ancestor", {"--web", root, "--force"}, "", never(root, "is the current folder or holds it")},
+      {"the home folder", {"--web", root + "/home", "--force"}, "env HOME=" + root + "/home",
+       never(root + "/home", "is the home folder or holds it")},
+      {"a folder of other files", {"--web", "../../other", "--force"}, "",
+       "The folder \"../../other\" holds files this tool did not write; choose an empty folder or a new name."},
+      {"a folder holding a mount point", {"--web", "../../mnt", "--force"}, inNamespace,
+       never("../../mnt", "holds the mount point \"" + root + "/mnt/point\"")},
+      {"a web folder, without --force", {"--web", "../../site"}, "",
+       "The folder \"../../site\" is not empty. Give --force to replace it."},
+      {"the same place as the movie", {"--web", "../../new", "-o", "../../new"}, "",
+       "The movie and the web folder cannot both be \"../../new\"."},
+      {"a web folder", {"--web", "../../site", "--force"}, "", "", "site"},
+      {"an empty folder", {"--web", "../../empty"}, "", "", "empty"},
+      {"a new folder with a name of 250 bytes", {"--web", "../../" + longName}, "", "", longName},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    if (r.runAs == inNamespace && !canMount) {
+      std::printf("skipped \"%s\": no mount namespace here\n", r.name);
+      continue;
+    }
+    FolderTree before = ReadTree(dir.Path());
+    std::vector<std::string> args = r.args;
+    args.push_back(picture);
+    const Outcome run = RunBuild(dir, args, Place{"work/inner", r.runAs});
+    FolderTree after = ReadTree(dir.Path());
+    if (r.error.empty()) {
+      EXPECT_EQ(run.status, 0) << run.err;
+      EXPECT_TRUE(after.contains(r.written + "/" + kWebFolderStampName));
+      std::erase_if(before, [&](const auto& file) { return file.first.starts_with(r.written + "/"); });
+      std::erase_if(after, [&](const auto& file) { return file.first.starts_with(r.written + "/"); });
+    } else {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.err, "orbilux-build: " + r.error + "\n");
+    }
+    EXPECT_EQ(after, before);
+  }
+}
+
+// A run that finds what a killed run left beside its targets removes it and
+// says so; what another run holds, or what only looks alike, stays.
+TEST(OrbiluxBuild, RemovesWhatKilledRunsLeftBehind) {
+  TempDir dir;
+  const std::string picture = dir.Write("a.jpg", MakeJpeg(64, 48));
+  // Each with the path it is named by: the web folder's place is resolved.
+  const std::vector<std::pair<std::string, std::string>> left = {
+      {".out.swf.a1b2c3.part", ".out.swf.a1b2c3.part"},
+      {".site.part-Ab12Cd", (dir.Path() / ".site.part-Ab12Cd").string()}};
+  const std::vector<std::string> kept = {".out.swf.A1B2C3.part", ".out.swf.a1b2c3.parts", ".site.part-Ab12Cd7",
+                                         ".sitx.part-Ab12Cd", ".site.part-Held01"};
+  dir.Write(left[0].first, "part of a movie");
+  dir.Write(left[1].first + "/pictures/001.jpg", "part of a web folder");
+  for (const std::string& name : kept) dir.Write(name + "/file", "not a leftover");
+  const int held = ::open((dir.Path() / ".site.part-Held01").c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0) << "a run still writing";
+  const Outcome run = RunBuild(dir, {"-o", "out.swf", "--web", "site", picture});
+  ::close(held);
+  EXPECT_EQ(run.status, 0) << run.err;
+  for (const auto& [name, shown] : left) {
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / name)) << name;
+    const std::string line = "orbilux-build: warning: removed \"" + shown + "\", left by a run that was stopped\n";
+    EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+  }
+  for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.Path() / name / "file")) << name;
 }
 
 }  // namespace

@@ -301,9 +301,15 @@ TEST(MovieWriter, FailedBuildsLeaveNothingBehind) {
        },
        &SystemFileSystem()},
       {"disk full", [](Build&) {}, [](const Build& b) { return b.Target(); },
-       [](const Build&) { return std::string("Stream write error"); }, &fullDisk},
+       [](const Build& b) {
+         return "Stream write error\rCannot write file \"" + b.Target() + "\". No space left on device";
+       },
+       &fullDisk},
       {"flush fails", [](Build&) {}, [](const Build& b) { return b.Target(); },
-       [](const Build&) { return std::string("Stream write error"); }, &failingFlush},
+       [](const Build& b) {
+         return "Stream write error\rCannot write file \"" + b.Target() + "\". Input/output error";
+       },
+       &failingFlush},
       {"picture of another size",
        [](Build& b) { b.Add("other.jpg", MakeFakeJpeg(551, 400, 500)); },
        [](const Build& b) { return b.Target(); },
@@ -458,7 +464,7 @@ TEST(MovieWriter, FullDiskKeepsTheOldMovie) {
     b.Write(550, 400, target);
     ADD_FAILURE() << "the build did not fail";
   } catch (const StreamWriteError& e) {
-    EXPECT_STREQ(e.what(), "Stream write error");
+    EXPECT_EQ(e.what(), "Stream write error\rCannot write file \"" + target + "\". No space left on device");
   }
   EXPECT_EQ(Names(disk.Path()), std::set<std::string>{"movie.swf"});
   EXPECT_EQ(ReadAll(target), AsBytes(kOldMovie));

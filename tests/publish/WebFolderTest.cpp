@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -8,12 +9,15 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "collection/Errors.h"
 #include "collection/JpegHeader.h"
 #include "movie/HintBitmap.h"
 #include "publish/Publish.h"
+#include "publish/StagedFolder.h"
+#include "publish/WebFolderPlace.h"
 #include "tests/support/FolderTree.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
@@ -56,6 +60,12 @@ struct Export {
     WebFolderTarget web{site, replace, player};
     web.Originals = originals;
     PublishMovie(list, 64, 48, {movieFile, web, std::nullopt}, stream, TConversion(), reporter, files);
+  }
+
+  // A web folder written before, with a file of its own.
+  void StampedSite() {
+    dir.Write("site/" + std::string(kWebFolderStampName), WebFolderStamp());
+    dir.Write("site/old.txt", "old");
   }
 
   // Names in the folder that holds the site, hidden ones included.
@@ -183,9 +193,10 @@ TEST(WebFolder, ReplacesOnlyWhatItMayAndLeavesNothingBehindOnFailure) {
   } rows[] = {
       {"nothing there", [](Export&) {}, false, ""},
       {"an empty folder", [](Export& e) { fs::create_directory(e.site); }, false, ""},
-      {"a folder with a file", [](Export& e) { e.dir.Write("site/old.txt", "old"); }, false,
-       "The folder \"SITE\" is not empty."},
-      {"a folder with a file, replaced", [](Export& e) { e.dir.Write("site/old.txt", "old"); }, true, ""},
+      {"a folder of other files", [](Export& e) { e.dir.Write("site/old.txt", "old"); }, true,
+       "The folder \"SITE\" holds files this tool did not write; choose an empty folder or a new name."},
+      {"a web folder", [](Export& e) { e.StampedSite(); }, false, "The folder \"SITE\" is not empty."},
+      {"a web folder, replaced", [](Export& e) { e.StampedSite(); }, true, ""},
       {"a file", [](Export& e) { e.dir.Write("site", "file"); }, true, "Cannot create folder \"SITE\". Not a directory"},
       {"a folder holding a picture of the list",
        [](Export& e) { e.list.AddPicture(e.dir.Write("site/p.jpg", MakeJpeg(64, 48))); }, true,
@@ -256,12 +267,97 @@ TEST(WebFolder, AStopSignalWaitsForTheUnfinishedFolderToGo) {
   EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "player"}));
 }
 
+// What is made at the folder's place while the web folder is written (here
+// as its first file is) is kept, whether nothing or an empty folder stood
+// there when the export started.
+TEST(WebFolder, KeepsWhatIsMadeInItsPlaceMeanwhile) {
+  class MakeAtFirstFile : public FileSystem {
+   public:
+    std::function<void()> make;
+    int CreateNew(const std::string& path, mode_t mode) override {
+      if (make) std::exchange(make, nullptr)();
+      return FileSystem::CreateNew(path, mode);
+    }
+  };
+  const struct { const char* name; bool emptyFolderFirst; std::string error; } rows[] = {
+      {"nothing there", false, "\"SITE\" was made while the web folder was written; it is kept"},
+      {"an empty folder", true, "The folder \"SITE\" holds files this tool did not write"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Export run;
+    if (r.emptyFolderFirst) fs::create_directory(run.site);
+    MakeAtFirstFile files;
+    files.make = [&] { run.dir.Write("site/mine.txt", "made meanwhile"); };
+    std::string error;
+    try {
+      run.Publish(true, "", files);
+    } catch (const AppError& e) {
+      error = e.what();
+    }
+    std::string expected = r.error;
+    expected.replace(expected.find("SITE"), 4, run.site);
+    EXPECT_EQ(error.substr(0, expected.size()), expected) << error;
+    EXPECT_EQ(ReadTree(run.site), (FolderTree{{"mine.txt", "made meanwhile"}}));
+    EXPECT_EQ(run.Beside(), (std::vector<std::string>{"in", "player", "site"}));
+  }
+}
+
+// While a run writes, its hidden folder and its movie's .part file are its
+// own: a second run's clean-up leaves them alone.
+TEST(WebFolder, ARunningExportsHiddenFilesAreNoLeftovers) {
+  class CleanUpMeanwhile : public FileSystem {
+   public:
+    std::string site, movie;
+    std::vector<std::string> removed;
+    ssize_t Write(int fd, const void* data, std::size_t size) override {
+      for (const std::string& left : StagedFolder::RemoveLeftovers(site)) removed.push_back(left);
+      for (const std::string& left : RemoveLeftoverPartFiles(movie)) removed.push_back(left);
+      return FileSystem::Write(fd, data, size);
+    }
+  } files;
+  Export run;
+  files.site = run.site;
+  files.movie = (run.dir.Path() / "movie.swf").string();
+  run.Publish(false, files.movie, files);
+  EXPECT_EQ(files.removed, std::vector<std::string>{});
+  EXPECT_TRUE(fs::exists(fs::path(run.site) / "index.html"));
+  EXPECT_TRUE(fs::exists(files.movie));
+}
+
+// A folder named like a mark of the page keeps its name in the title.
+TEST(WebFolder, MarksInTheFoldersNameAreNotFilledIn) {
+  Export run;
+  run.site = (run.dir.Path() / "{{COUNT}}").string();
+  run.Publish();
+  EXPECT_NE(ReadTree(run.site).at("index.html").find("<title>{{COUNT}}</title>"), std::string::npos);
+}
+
+// The new folder takes the old one's owner, group and mode, and the files
+// written inside take the group of a set-group-ID folder.
+TEST(WebFolder, AReplacedFolderKeepsItsOwnerGroupAndMode) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+  Export run;
+  run.StampedSite();
+  ASSERT_EQ(::chown(run.site.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(run.site.c_str(), 02750), 0);
+  run.Publish(true);
+  struct stat site {}, page {};
+  ASSERT_EQ(::stat(run.site.c_str(), &site), 0);
+  ASSERT_EQ(::stat((run.site + "/index.html").c_str(), &page), 0);
+  EXPECT_EQ(site.st_uid, 65534u);
+  EXPECT_EQ(site.st_gid, 65534u);
+  EXPECT_EQ(site.st_mode & 07777, 02750u);
+  EXPECT_EQ(page.st_gid, 65534u);
+}
+
 // A link to a folder: the folder is written where the link leads, and the
 // link stays a link.
 TEST(WebFolder, FollowsALinkToItsFolder) {
   Export run;
   const fs::path real = run.dir.Path() / "real";
   run.dir.Write("real/old.txt", "old");
+  run.dir.Write("real/" + std::string(kWebFolderStampName), WebFolderStamp());
   fs::create_directory_symlink(real, run.site);
   run.Publish(true);
   EXPECT_TRUE(fs::is_symlink(run.site));

@@ -53,9 +53,36 @@ std::unique_ptr<QFileDialog> MakeSaveMovieDialog(QWidget* parent, const QString&
   return dialog;
 }
 
-// The web folder is the folder chosen, which may be a new one made in the dialog.
+namespace {
+
+// A folder dialog that also takes the name of a folder not there yet, as a
+// save dialog takes a new file's name: the export makes the folder. Qt's
+// own folder dialog refuses such a name ("Directory not found").
+class WebFolderDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList chosen = selectedFiles();
+    if (chosen.size() == 1 && IsNewName(chosen.first())) {
+      QDialog::accept();
+      return;
+    }
+    QFileDialog::accept();
+  }
+
+  // A name typed in a folder that is there, with nothing of that name in it.
+  static bool IsNewName(const QString& path) {
+    const QFileInfo folder(path);
+    return !folder.exists() && !folder.isSymLink() && folder.dir().exists();
+  }
+};
+
+}  // namespace
+
+// The web folder is the folder chosen, or a new one of the name typed.
 std::unique_ptr<QFileDialog> MakeWebFolderDialog(QWidget* parent) {
-  auto dialog = std::make_unique<QFileDialog>(parent, "Export for Web");
+  auto dialog = std::make_unique<WebFolderDialog>(parent, "Export for Web");
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setFileMode(QFileDialog::Directory);
   dialog->setOption(QFileDialog::ShowDirsOnly);
@@ -69,7 +96,8 @@ std::unique_ptr<QFileDialog> MakeWebFolderDialog(QWidget* parent) {
 std::unique_ptr<QMessageBox> MakeReplaceFolderQuestion(const QString& folder, QWidget* parent) {
   auto box = std::make_unique<QMessageBox>(
       QMessageBox::Warning, "Export for Web",
-      QString("The folder \"%1\" is not empty.\nReplace it and everything in it with the web folder?")
+      QString("The folder \"%1\" holds a web folder exported before.\n"
+              "Replace it and everything in it with the new one?")
           .arg(QDir::toNativeSeparators(folder)),
       QMessageBox::Yes | QMessageBox::No, parent);
   box->setDefaultButton(QMessageBox::No);

@@ -37,7 +37,7 @@ class WindowDialogs {
   virtual std::optional<QString> SaveMoviePath(const QString& lastMovie) = 0;
   // The folder a web export writes, or nothing on cancel.
   virtual std::optional<QString> WebFolderPath() = 0;
-  // Asks whether the folder, which is not empty, may be replaced with
+  // Asks whether the folder, a web folder exported before, may be replaced with
   // everything in it; true for yes.
   virtual bool ConfirmReplaceFolder(const QString& folder) = 0;
   virtual void ShowMessage(const MessageBoxText& message) = 0;

@@ -106,7 +106,7 @@ void TForm1::Run(const std::function<void()>& command) {
     command();
     return;
   } catch (const std::bad_alloc&) {
-    message = "Out of memory.";
+    message = QString::fromStdString(OutOfMemoryText("carrying out the command"));
   } catch (const std::exception& error) {
     message = QString::fromUtf8(error.what());
   }

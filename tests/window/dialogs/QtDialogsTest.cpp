@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
@@ -75,9 +78,35 @@ TEST(QtDialogs, WebFolderDialogTakesAFolderAndReplacingItDefaultsToNo) {
   EXPECT_TRUE(dialog->testOption(QFileDialog::ShowDirsOnly));
 
   const auto question = MakeReplaceFolderQuestion("/tmp/site", nullptr);
-  EXPECT_EQ(question->text(), "The folder \"/tmp/site\" is not empty.\nReplace it and everything in it with the web folder?");
+  EXPECT_EQ(question->text(), "The folder \"/tmp/site\" holds a web folder exported before.\n"
+                              "Replace it and everything in it with the new one?");
   EXPECT_EQ(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
   EXPECT_EQ(static_cast<QAbstractButton*>(question->defaultButton()), question->button(QMessageBox::No));
+}
+
+// Return after a name chooses that folder, as a save dialog chooses a file:
+// a new name as well as one that is there.
+TEST(QtDialogs, WebFolderDialogTakesATypedName) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.Path() / "there");
+  const QString folder = QString::fromStdString(dir.Path().string());
+  for (const QString name : {"new site", "there"}) {
+    SCOPED_TRACE(name.toStdString());
+    const auto dialog = MakeWebFolderDialog(nullptr);
+    dialog->setDirectory(folder);
+    dialog->show();
+    auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    QTest::keyClicks(edit, name);
+    // A refusal would come as a message box of its own: closed, it fails the test rather than hanging it.
+    QTimer::singleShot(0, [] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->reject();
+    });
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->selectedFiles(), QStringList{folder + "/" + name});
+  }
 }
 
 TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLineAndItsDetails) {

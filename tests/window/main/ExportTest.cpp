@@ -1,10 +1,12 @@
-// Export for Web: its enabling, the folder it writes (the command-line builder's), and the question before a folder
-// with something in it is replaced.
+// Export for Web: its enabling, the folder it writes (the command-line builder's), what it refuses or asks before a
+// folder is replaced, and what it says when done.
 
 #include <QFrame>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 
+#include "publish/WebFolderPlace.h"
 #include "tests/support/FolderTree.h"
 #include "tests/window/MainWindowFixture.h"
 #include "tests/window/VisibilityLog.h"
@@ -82,30 +84,47 @@ TEST_F(ExportTest, SaysWhatItMadeAndOpensThePageOrTheFolder) {
   }
 }
 
-// The answer to the question decides; a cancelled dialog asks nothing.
-TEST_F(ExportTest, AsksBeforeReplacingAFolderWithSomethingInIt) {
+// A web folder exported before is replaced only when the user says so; a
+// folder the export may not replace is refused before any question: one of
+// other files, and the pictures' own folder.
+TEST_F(ExportTest, AsksOnlyBeforeReplacingAWebFolder) {
   ImportAndPaint(SomePictures(2));
-  const struct { const char* name; bool chosen; bool answer; bool replaced; } rows[] = {
-      {"cancelled", false, true, false},
-      {"answered no", true, false, false},
-      {"answered yes", true, true, true},
+  const fs::path site = Place("site");
+  const fs::path other = Place("other");
+  const struct { const char* name; std::optional<fs::path> chosen; bool answer; bool asked; bool replaced;
+                 const char* refusal; } rows[] = {
+      {"cancelled", std::nullopt, true, false, false, ""},
+      {"answered no", site, false, true, false, ""},
+      {"answered yes", site, true, true, true, ""},
+      {"a folder of other files", other, true, false, false, "holds files this tool did not write"},
+      {"the pictures' folder", pictures.Path(), true, false, false, "holds the picture"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    const fs::path site = Place("site");
+    fs::remove_all(site);
+    pictures.Write("site/.orbilux-web", WebFolderStamp());
     pictures.Write("site/old.txt", "old");
+    pictures.Write("other/old.txt", "old");
     dialogs.ReplaceQuestions.clear();
+    dialogs.Messages.clear();
     dialogs.ReplaceFolder = r.answer;
     if (r.chosen) {
-      ExportTo(site);
+      ExportTo(*r.chosen);
     } else {
       dialogs.WebFolder.reset();
       form.ExportWeb1->trigger();
     }
-    EXPECT_EQ(dialogs.ReplaceQuestions, r.chosen ? QStringList{QString::fromStdString(site.string())} : QStringList{});
+    EXPECT_EQ(dialogs.ReplaceQuestions,
+              r.asked ? QStringList{QString::fromStdString(r.chosen->string())} : QStringList{});
     EXPECT_EQ(fs::exists(site / "old.txt"), !r.replaced);
     EXPECT_EQ(fs::exists(site / "index.html"), r.replaced);
-    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_TRUE(fs::exists(other / "old.txt"));
+    if (*r.refusal) {
+      ASSERT_EQ(dialogs.Messages.size(), 1u);
+      EXPECT_TRUE(dialogs.Messages[0].Text.contains(r.refusal)) << dialogs.Messages[0].Text.toStdString();
+    } else {
+      EXPECT_TRUE(dialogs.Messages.empty());
+    }
   }
 }
 
