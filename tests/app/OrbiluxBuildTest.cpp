@@ -151,7 +151,7 @@ TEST(OrbiluxBuild, NamesEveryRefusedOrWarnedPictureAndWhy) {
 // The default check walks each file; --verify decodes it too, and finds what
 // only decoding finds. Neither takes long over a picture of thousands of
 // scans, each of which costs the decoder a pass over the whole picture.
-TEST(OrbiluxBuild, TheChecksFindDamageAndManyScansQuickly) {
+TEST(OrbiluxBuild, TheChecksFindDamageAndManyScans) {
   TempDir dir;
   const std::string photo = MakeDetailedJpeg(320, 240);
   dir.Write("good.jpg", photo);
@@ -179,9 +179,9 @@ TEST(OrbiluxBuild, TheChecksFindDamageAndManyScansQuickly) {
     SCOPED_TRACE(r.args.front() + " " + r.args.back());
     std::vector<std::string> args = {"-o", "out.swf"};
     args.insert(args.end(), r.args.begin(), r.args.end());
-    const auto start = std::chrono::steady_clock::now();
+    // That the decode stops early is checked by the work it does, in the
+    // scan check's own test; a clock here fails on a loaded machine.
     const Outcome run = RunBuild(dir, args);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_EQ(run.status, r.status);
     EXPECT_EQ(run.err.substr(0, r.err.size()), r.err) << run.err;
   }
