@@ -18,6 +18,7 @@ import path from 'node:path';
 
 import { startSession } from '../tests/player/lib/player.mjs';
 import { BUILDER } from '../tests/player/lib/movie.mjs';
+import { watchFirstPicture } from './firstPictureProbe.mjs';
 
 const WIDTH = 1920;
 const HEIGHT = 1080;
@@ -68,26 +69,7 @@ try {
     // covers the whole window as contentful.
     const context = await session.browser.newContext({ viewport: { width: WIDTH, height: HEIGHT + 120 }, deviceScaleFactor: 1 });
     const page = await context.newPage();
-    await page.addInitScript(() => {
-      performance.setResourceTimingBufferSize(100000);
-      window.firstPicture = new Promise((resolve) => {
-        new PerformanceObserver((entries) => {
-          for (const entry of entries.getEntries()) if (entry.url.endsWith('/001.jpg')) resolve(entry.startTime);
-        }).observe({ type: 'largest-contentful-paint', buffered: true });
-        // The browser does not always report the picture as the largest
-        // paint (the hint may be reported first and the picture never): then
-        // the frame after the picture has been decoded counts.
-        const poll = () => {
-          const picture = document.querySelector('.turn .picture');
-          if (picture?.complete && picture.naturalWidth > 0) {
-            picture.decode().then(() => requestAnimationFrame(() => resolve(performance.now())), () => {});
-          } else {
-            requestAnimationFrame(poll);
-          }
-        };
-        requestAnimationFrame(poll);
-      });
-    });
+    await page.addInitScript(watchFirstPicture);
     await page.goto(session.address(path.join(site, 'index.html')), { waitUntil: 'commit' });
     first.push(await page.evaluate(() => window.firstPicture));
     await page.waitForFunction(() => document.querySelector('.progress')?.hidden, null, { timeout: 300000, polling: 100 });

@@ -21,6 +21,7 @@ import path from 'node:path';
 
 import { startSession } from '../tests/player/lib/player.mjs';
 import { BUILDER } from '../tests/player/lib/movie.mjs';
+import { watchFirstPicture } from './firstPictureProbe.mjs';
 
 const WIDTH = 6000;
 const HEIGHT = 4000;
@@ -133,23 +134,7 @@ async function visit(browser, url, profile) {
     cdp.on('Network.loadingFinished', (event) => {
       bytes += event.encodedDataLength;
     });
-    await page.addInitScript(() => {
-      performance.setResourceTimingBufferSize(100000);
-      window.firstPicture = new Promise((resolve) => {
-        new PerformanceObserver((entries) => {
-          for (const entry of entries.getEntries()) if (entry.url.endsWith('/001.jpg')) resolve(entry.startTime);
-        }).observe({ type: 'largest-contentful-paint', buffered: true });
-        const poll = () => {
-          const picture = document.querySelector('.turn .picture');
-          if (picture?.complete && picture.naturalWidth > 0) {
-            picture.decode().then(() => requestAnimationFrame(() => resolve(performance.now())), () => {});
-          } else {
-            requestAnimationFrame(poll);
-          }
-        };
-        requestAnimationFrame(poll);
-      });
-    });
+    await page.addInitScript(watchFirstPicture);
     await page.goto(url, { waitUntil: 'commit' });
     const first = await page.evaluate(() => window.firstPicture);
     await page.waitForFunction(() => document.querySelector('.progress')?.hidden, null, { timeout: 600000, polling: 100 });
