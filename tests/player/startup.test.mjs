@@ -26,7 +26,7 @@ async function startMovie(built) {
   const movie = await session.play(built.file, built);
   const gallery = new Gallery(movie, built.count);
   const first = await movie.waitForColour(...gallery.probe,
-    (colour) => identify(colour, built.count) === 1, 8000);
+    (colour) => identify(colour, built.count) === 1, 30000);
   return { movie, gallery, first, ms: Date.now() - movie.loadStarted };
 }
 

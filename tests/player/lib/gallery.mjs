@@ -32,7 +32,7 @@ export class Gallery {
   }
 
   // Waits up to `timeout` ms for picture k; returns what was shown last.
-  async waitFor(k, timeout = 2000) {
+  async waitFor(k, timeout = 10000) {
     const result = await this.movie.waitForColour(...this.probe,
       (colour) => identify(colour, this.count) === k, timeout);
     return identify(result.colour, this.count);

@@ -73,7 +73,7 @@ export class Stage {
     return (await this.colours([[x, y]]))[0];
   }
 
-  waitForColour(x, y, accept, timeout = 3000) {
+  waitForColour(x, y, accept, timeout = 10000) {
     return waitForColour(this, x, y, accept, timeout);
   }
 
