@@ -122,7 +122,7 @@ void Build(const BuildOptions& options, ConsoleReporter& reporter) {
     summary = PublishMovie(pictures, review.MovieSize.Width, review.MovieSize.Height, targets, stream, converter,
                            reporter);
   } catch (const FolderNotEmptyError& refusal) {
-    throw AppError(std::string(refusal.what()) + " Give --force to replace it.");
+    throw FolderNotEmptyError(refusal.Folder(), "Give --force to replace it.");
   }
   if (summary) reporter.Say(WebFolderSummaryText(*summary));
 }

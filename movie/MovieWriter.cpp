@@ -61,7 +61,7 @@ bool StartsAsJpeg(const std::string& path, const struct stat& info) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
   unsigned char start[2] = {};
-  const bool jpeg = ::read(fd, start, 2) == 2 && start[0] == 0xFF && start[1] == 0xD8;
+  const bool jpeg = ::read(fd, start, 2) == 2 && IsJpegStart(start[0], start[1]);
   ::close(fd);
   return jpeg;
 }
@@ -146,17 +146,10 @@ tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
 void BuildMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
                 MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
                 const MovieSink& save) {
-  reporter.ShowProgressPanel(true);
-  try {
-    AssembleMovie(pictures, width, height, stream, converter, reporter);
-    save(stream.Bytes());
-    reporter.SetStatusText(kBuildDoneText);
-  } catch (...) {
-    // A failed build leaves no panel behind; the error goes on to the caller.
-    reporter.ShowProgressPanel(false);
-    throw;
-  }
-  reporter.ShowProgressPanel(false);
+  const ProgressPanelShown panel(reporter);
+  AssembleMovie(pictures, width, height, stream, converter, reporter);
+  save(stream.Bytes());
+  reporter.SetStatusText(kBuildDoneText);
 }
 
 void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,

@@ -25,6 +25,19 @@ class BuildReporter {
   virtual void SetStatusText(const std::string& text) = 0;
 };
 
+// The progress panel shown for as long as it lives: whatever way a build
+// ends, by an error too, it leaves no panel behind.
+class ProgressPanelShown {
+ public:
+  explicit ProgressPanelShown(BuildReporter& reporter) : reporter_(reporter) { reporter_.ShowProgressPanel(true); }
+  ~ProgressPanelShown() { reporter_.ShowProgressPanel(false); }
+  ProgressPanelShown(const ProgressPanelShown&) = delete;
+  ProgressPanelShown& operator=(const ProgressPanelShown&) = delete;
+
+ private:
+  BuildReporter& reporter_;
+};
+
 // The status text after a successful build.
 inline constexpr const char* kBuildDoneText = "Translating is OK!!";
 

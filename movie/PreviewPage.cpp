@@ -1,10 +1,9 @@
 #include "movie/PreviewPage.h"
 
-#include <algorithm>
-#include <iterator>
 #include <span>
 
 #include "movie/FileReplace.h"
+#include "movie/HtmlText.h"
 
 namespace {
 
@@ -13,32 +12,6 @@ namespace {
 constexpr const char* kPlayerDownload =
     "http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,40,0";
 constexpr const char* kPluginPage = "http://www.macromedia.com/go/getflashplayer";
-
-struct Replacement {
-  char from;
-  const char* to;
-};
-
-// text with every character listed in replacements put in its stead.
-template <std::size_t N>
-std::string Replaced(const std::string& text, const Replacement (&replacements)[N]) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    const auto* hit = std::find_if(std::begin(replacements), std::end(replacements),
-                                   [c](const Replacement& r) { return r.from == c; });
-    if (hit == std::end(replacements)) {
-      out += c;
-    } else {
-      out += hit->to;
-    }
-  }
-  return out;
-}
-
-constexpr Replacement kMarkup[] = {{'"', "&quot;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'&', "&amp;"}};
-
-std::string HtmlEscaped(const std::string& text) { return Replaced(text, kMarkup); }
 
 #ifdef _WIN32
 constexpr bool kBackslashSeparates = true;

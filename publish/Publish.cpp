@@ -8,15 +8,10 @@ namespace {
 void WriteFittedMovie(const PictureList& pictures, PictureSize box, const std::string& file, MovieStream& stream,
                       const TConversion& converter, BuildReporter& reporter, FileSystem& files) {
   const StopSignalsHeld held;
-  reporter.ShowProgressPanel(true);
-  try {
-    const FittedCopies copies(pictures, box, reporter);
-    BuildMovie(copies.Pictures(), copies.Size().Width, copies.Size().Height, stream, converter, reporter,
-               [&](std::span<const std::uint8_t> movie) { ReplaceFileContent(file, movie, files); });
-  } catch (...) {
-    reporter.ShowProgressPanel(false);
-    throw;
-  }
+  const ProgressPanelShown panel(reporter);
+  const FittedCopies copies(pictures, box, reporter);
+  BuildMovie(copies.Pictures(), copies.Size().Width, copies.Size().Height, stream, converter, reporter,
+             [&](std::span<const std::uint8_t> movie) { ReplaceFileContent(file, movie, files); });
 }
 
 }  // namespace
@@ -30,7 +25,7 @@ std::optional<WebFolderSummary> PublishMovie(const PictureList& pictures, std::i
   std::optional<WebFolderTarget> web = targets.Web;
   if (web) {
     if (!targets.MovieFile.empty() && WebFolderPlace(web->Folder) == WebFolderPlace(targets.MovieFile)) {
-      throw AppError("The movie and the web folder cannot both be \"" + targets.MovieFile + "\".");
+      throw SameTargetError(targets.MovieFile);
     }
     web->FolderFound = CheckWebFolderTarget(*web, pictures);
   }

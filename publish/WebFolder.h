@@ -51,13 +51,6 @@ struct WebFolderSummary {
 // "Wrote the web folder "site": 9.8 MB. A visitor downloads ..." in one line.
 std::string WebFolderSummaryText(const WebFolderSummary& summary);
 
-// A folder that would be replaced without being asked to:
-// "The folder "%s" is not empty."
-class FolderNotEmptyError : public AppError {
- public:
-  explicit FolderNotEmptyError(const std::string& folder);
-};
-
 // True when folder is a folder with something in it, which writing the web
 // folder there replaces.
 bool FolderHasContent(const std::string& folder);

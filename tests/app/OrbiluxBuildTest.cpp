@@ -23,7 +23,7 @@
 #include "tests/support/BrokenJpeg.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/ManyScanJpeg.h"
-#include "tests/support/SwfTags.h"
+#include "movie/SwfTags.h"
 #include "tests/support/TempDir.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "movie/HintBitmap.h"
 #include "tests/support/Hex.h"
 #include "tests/support/Jpeg.h"
-#include "tests/support/SwfTags.h"
+#include "movie/SwfTags.h"
 #include "tests/support/TempDir.h"
 
 namespace {

@@ -56,13 +56,7 @@ void TForm1::RunBuild() {
     if (!path) return;
     OutputPath = *path;
     ToolButton6->setEnabled(true);
-    try {
-      WriteMovie(OutputPath, answer == LargePicturesAnswer::ScaleToFit);
-    } catch (...) {
-      // A failed build leaves no progress panel standing over the window.
-      ShowProgressPanel(false);
-      throw;
-    }
+    WriteMovie(OutputPath, answer == LargePicturesAnswer::ScaleToFit);
   });
 }
 

@@ -3,7 +3,7 @@
 
 #include "collection/JpegHeader.h"
 #include "tests/support/FolderTree.h"
-#include "tests/support/SwfTags.h"
+#include "movie/SwfTags.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace fs = std::filesystem;
