@@ -1,7 +1,7 @@
 #include "collection/JpegDecoder.h"
 
-#include "collection/Errors.h"
 #include "collection/PictureFile.h"
+#include "common/Errors.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "collection/Errors.h"
 #include "collection/PictureFile.h"
+#include "common/Errors.h"
 
 namespace {
 

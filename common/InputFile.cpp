@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "collection/Errors.h"
 #include "collection/JpegHeader.h"
-#include "movie/FileReplace.h"
+#include "common/Errors.h"
+#include "common/FileReplace.h"
 #include "publish/ScaledSeries.h"
 #include "publish/WebFolder.h"
 

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 namespace fs = std::filesystem;
 

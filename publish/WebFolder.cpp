@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "common/InputFile.h"
-#include "movie/HtmlText.h"
 #include "movie/SwfTags.h"
 #include "movie/Tags.h"
 #include "publish/HintPicture.h"
+#include "publish/HtmlText.h"
 #include "publish/PageFiles.h"
 #include "publish/PlayerFolder.h"
 #include "publish/ScaledSeries.h"
@@ -199,7 +199,7 @@ void FinishFolder(const WebFolderTarget& target, FolderWriter& write, const Page
 // The page's values that do not depend on which pictures the folder holds.
 PageValues CommonValues(const fs::path& place, const WebFolderTarget& target, std::size_t count) {
   return {
-      {"TITLE", HtmlEscaped(place.filename().string())},
+      {"TITLE", orbilux::HtmlEscaped(place.filename().string())},
       {"COUNT", std::to_string(count)},
       {"DIGITS", std::to_string(PictureDigits(count))},
       {"AUTOPLAY", target.Autoplay},
@@ -268,16 +268,14 @@ WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const s
   return {target.Folder, write.Bytes(), DownloadOf(width, originals), DownloadOf(width, originals)};
 }
 
-WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const PictureList& pictures,
-                                      MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
-                                      FileSystem& files) {
+WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const MovieJob& job) {
   const fs::path place = WebFolderPlace(target.Folder);
   const StopSignalsHeld held;
   StagedFolder staged(place.string());
-  FolderWriter write(target, staged.Path(), files);
+  FolderWriter write(target, staged.Path(), job.Files);
 
   std::vector<std::string> paths;
-  for (const PictureEntry& entry : pictures.Entries()) paths.push_back(entry.Path);
+  for (const PictureEntry& entry : job.Pictures.Entries()) paths.push_back(entry.Path);
   const std::size_t count = paths.size();
   const PictureSize upright = UprightSize(InputFile::ReadAll(paths[0]), paths[0]);
   const std::vector<std::int32_t> widths = WebWidths(target.Widths, upright.Width);
@@ -295,8 +293,8 @@ WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const Pictu
   const fs::path movieCopies = write.Root() / ".movie-pictures";
   MakeFolder(movieCopies);
 
-  const ProgressPanelShown panel(reporter);
-  reporter.SetProgressMaximum(static_cast<int>(count) - 1);
+  const ProgressPanelShown panel(job.Reporter);
+  job.Reporter.SetProgressMaximum(static_cast<int>(count) - 1);
   std::vector<WidthBytes> bytes(widths.size());
   PictureList copies;
   const TargetsFor targets = [&](PictureSize size) {
@@ -306,28 +304,23 @@ WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const Pictu
     return list;
   };
   ScaleSeries(paths, targets, [&](std::size_t i, std::vector<std::vector<std::uint8_t>>& scaled) {
-    reporter.SetProgressPosition(static_cast<int>(i));
+    job.Reporter.SetProgressPosition(static_cast<int>(i));
     const std::string name = WebPictureName(i, count);
     for (std::size_t k = 0; k < widths.size(); ++k) {
       write(fs::path("pictures") / widthNames[k] / name, scaled[k]);
       bytes[k].Add(i, scaled[k].size());
     }
     const fs::path copy = movieCopies / name;
-    WriteNewFile(copy.string(), scaled.back(), files);
+    WriteNewFile(copy.string(), scaled.back(), job.Files);
     copies.AddPicture(copy.string());
     if (target.ZoomOriginals) {
       write(fs::path("pictures") / "original" / name, InputFile::ReadAll(paths[i]));
     }
   });
 
-  class Silent : public BuildReporter {
-    void ShowProgressPanel(bool) override {}
-    void SetProgressMaximum(int) override {}
-    void SetProgressPosition(int) override {}
-    void SetStatusText(const std::string&) override {}
-  } silent;
-  AssembleMovie(copies, movieSize.Width, movieSize.Height, stream, converter, silent);
-  write("movie.swf", stream.Bytes());
+  SilentReporter silent;
+  AssembleMovie(copies, movieSize.Width, movieSize.Height, job.Stream, job.Converter, silent);
+  write("movie.swf", job.Stream.Bytes());
   fs::remove_all(movieCopies);
 
   const std::int32_t middle = MiddleWidth(widths);
@@ -347,7 +340,7 @@ WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const Pictu
                               });
   FinishFolder(target, write, values);
   staged.Commit(target.FolderFound, [&] { CheckReplaceable(target, place); });
-  reporter.SetStatusText(kBuildDoneText);
+  job.Reporter.SetStatusText(kBuildDoneText);
 
   const auto download = [&](std::int32_t width) {
     const auto k = static_cast<std::size_t>(std::find(widths.begin(), widths.end(), width) - widths.begin());

@@ -12,7 +12,7 @@
 #include <optional>
 #include <system_error>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 namespace fs = std::filesystem;
 

@@ -13,14 +13,14 @@
 #include <utility>
 #include <vector>
 
-#include "collection/Errors.h"
 #include "collection/PictureReview.h"
+#include "common/Errors.h"
 #include "publish/FittedCopies.h"
 #include "publish/Publish.h"
-#include "window/main/BuildThread.h"
-#include "window/main/PathText.h"
-#include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
+#include "window/main/BuildThread.h"
+#include "window/main/Unit1.h"
+#include "window/text/PathText.h"
 
 namespace {
 
@@ -148,11 +148,11 @@ void TForm1::WriteMovie(const QString& path, bool fit) {
   const std::int32_t width = MovieWidth;  // paint passes may set them meanwhile
   const std::int32_t height = MovieHeight;
   RunWhileWindowLives([&](BuildReporter& reporter) {
+    const MovieJob job{PictureList, width, height, MovieStream, Converter, reporter};
     if (fit) {
-      PublishMovie(PictureList, width, height, {target, std::nullopt, kPlayerFitBox}, MovieStream, Converter,
-                   reporter);
+      PublishMovie(job, {target, std::nullopt, kPlayerFitBox});
     } else {
-      ::WriteMovie(PictureList, width, height, target, MovieStream, Converter, reporter);
+      ::WriteMovie(job, target);
     }
   });
 }

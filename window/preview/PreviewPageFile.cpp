@@ -8,9 +8,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "collection/Errors.h"
-#include "movie/PreviewPage.h"
-#include "window/main/PathText.h"
+#include "common/Errors.h"
+#include "publish/PreviewPage.h"
+#include "window/text/PathText.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "movie/PreviewPage.h"
+#include "publish/PreviewPage.h"
 
 #include <span>
 
-#include "movie/FileReplace.h"
-#include "movie/HtmlText.h"
+#include "common/FileReplace.h"
+#include "publish/HtmlText.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ std::string AddressEscaped(const std::string& path) {
       address += c;
     }
   }
-  return HtmlEscaped(address);
+  return orbilux::HtmlEscaped(address);
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ std::string PreviewPageText(const std::string& moviePath, std::int32_t width, st
           "\" type=\"application/x-shockwave-flash\" name=\"obj1\"   quality=\"High\"></object></p>" + crlf;
   page += "<br><font size=2><font face=\"Tahoma\"><center>Now you can publish this exciting work above!! "
           "File location-&gt;<font color=\"FF0000\">" +
-          HtmlEscaped(moviePath) + crlf;
+          orbilux::HtmlEscaped(moviePath) + crlf;
   return page;
 }
 

@@ -1,4 +1,6 @@
-#include "movie/HtmlText.h"
+#include "publish/HtmlText.h"
+
+namespace orbilux {
 
 std::string HtmlEscaped(const std::string& text) {
   std::string out;
@@ -14,3 +16,5 @@ std::string HtmlEscaped(const std::string& text) {
   }
   return out;
 }
+
+}  // namespace orbilux

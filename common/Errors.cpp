@@ -1,4 +1,4 @@
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 #include <cstring>
 #include <utility>
