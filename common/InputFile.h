@@ -1,9 +1,10 @@
 #pragma once
 // A file opened for reading, with the checks and messages every reader of
-// files shares (pictures, the player's files): a path that cannot be opened, or a folder,
-// raises FileOpenError; anything else that is not a regular file (a pipe, a
-// device, a socket) raises FileRefusedError without being opened, so that
-// no reader ever waits on it; a file that ends early raises StreamReadError.
+// files shares (pictures, the player's files): a path that cannot be
+// opened, or a folder, raises FileOpenError; anything else that is not a
+// regular file (a pipe, a device, a socket) raises FileRefusedError without
+// being opened, so that no reader ever waits on it; a file that ends early
+// raises StreamReadError.
 
 #include <cstddef>
 #include <cstdint>
