@@ -13,12 +13,12 @@
 #include "app/BuildOptions.h"
 #include "app/ConsoleReporter.h"
 #include "app/PictureSources.h"
-#include "collection/Errors.h"
 #include "collection/FolderScan.h"
 #include "collection/PictureList.h"
 #include "collection/PictureReview.h"
+#include "common/Errors.h"
+#include "common/FileReplace.h"
 #include "generated/BuildInfo.h"
-#include "movie/FileReplace.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
 #include "publish/PlayerFolder.h"
@@ -119,10 +119,10 @@ void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   if (options.FitWidth > 0) targets.Fit = PictureSize{options.FitWidth, options.FitHeight};
   std::optional<WebFolderSummary> summary;
   try {
-    summary = PublishMovie(pictures, review.MovieSize.Width, review.MovieSize.Height, targets, stream, converter,
-                           reporter);
+    summary = PublishMovie({pictures, review.MovieSize.Width, review.MovieSize.Height, stream, converter, reporter},
+                           targets);
   } catch (const FolderNotEmptyError& refusal) {
-    throw AppError(std::string(refusal.what()) + " Give --force to replace it.");
+    throw FolderNotEmptyError(refusal.Folder(), "Give --force to replace it.");
   }
   if (summary) reporter.Say(WebFolderSummaryText(*summary));
 }

@@ -4,12 +4,11 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "generated/BuildInfo.h"
 #include "window/dialogs/QtDialogs.h"
 #include "window/main/Unit1.h"
-#include "window/dialogs/UnitAboutus.h"
-#include "window/dialogs/foldSelectUnit.h"
 #include "window/preview/PreviewScheme.h"
 
 namespace {
@@ -51,11 +50,8 @@ int main(int argc, char** argv) {
   // The desktop matches the windows to the menu entry of this name.
   QGuiApplication::setDesktopFileName(kDesktopId);
 
-  TForm1 Form1;
-  TForm2 Form2(Form1.ImportFolder, &Form1);
-  TForm3 Form3(&Form1);
-  QtDialogs dialogs(Form1, Form2, Form3);
-  Form1.UseDialogs(dialogs);
+  std::optional<QtDialogs> dialogs;
+  TForm1 Form1([&dialogs](TForm1& window) -> WindowDialogs& { return dialogs.emplace(window, window.ImportFolder); });
 
   Form1.show();
   return application.exec();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/BuildOptions.h"
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 // The paths a list file names: one a line (a carriage return before the line
 // feed is dropped), or with nullSeparated each ended by a NUL byte, as

@@ -50,13 +50,6 @@ std::string MakePhoto(int width, int height, unsigned seed) {
   return CompressJpeg(pixels, width, height, TJPF_RGB, TJSAMP_420, 0, 85);
 }
 
-class Quiet : public BuildReporter {
-  void ShowProgressPanel(bool) override {}
-  void SetProgressMaximum(int) override {}
-  void SetProgressPosition(int) override {}
-  void SetStatusText(const std::string&) override {}
-};
-
 // Reads every picture and writes its bytes into one file, then flushes it.
 void PlainCopy(const std::vector<std::string>& pictures, const std::string& target) {
   const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -111,7 +104,7 @@ void Bench(const std::filesystem::path& folder, int count, int width, int height
 
   MovieStream stream;
   const TConversion converter;
-  Quiet quiet;
+  SilentReporter quiet;
   const std::string movie = (dir / "movie.swf").string();
   const std::string copy = (dir / "copy.bin").string();
   std::vector<double> builds, checkedBuilds, copies, walks, walkProcessor, decodes, decodeProcessor;
@@ -126,11 +119,11 @@ void Bench(const std::filesystem::path& folder, int count, int width, int height
     decodes.push_back(Milliseconds([&] { CheckPicturesForMovie(list, true, PictureCheck::Decode); }));
     decodeProcessor.push_back(1000.0 * static_cast<double>(std::clock() - processorBefore) / CLOCKS_PER_SEC);
     builds.push_back(Milliseconds(
-        [&] { WriteMovie(list, width, height, movie, stream, converter, quiet); }));
+        [&] { WriteMovie({list, width, height, stream, converter, quiet}, movie); }));
     // What orbilux-build does: the default check, then the movie.
     checkedBuilds.push_back(Milliseconds([&] {
       CheckPicturesForMovie(list, true);
-      WriteMovie(list, width, height, movie, stream, converter, quiet);
+      WriteMovie({list, width, height, stream, converter, quiet}, movie);
     }));
   }
   const auto megabytes = [](std::uintmax_t bytes) { return static_cast<double>(bytes) / 1e6; };

@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -33,8 +34,6 @@
 
 #include "tests/support/Jpeg.h"
 #include "window/dialogs/QtDialogs.h"
-#include "window/dialogs/UnitAboutus.h"
-#include "window/dialogs/foldSelectUnit.h"
 #include "window/main/Unit1.h"
 #include "window/strip/PaintBox.h"
 
@@ -143,11 +142,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> frames = MakeFrames(folder);
   const QString target = QString::fromStdString((folder / "movie.swf").string());
 
-  TForm1 form;
-  TForm2 chooser(form.ImportFolder, &form);
-  TForm3 about(&form);
-  QtDialogs dialogs(form, chooser, about);
-  form.UseDialogs(dialogs);
+  std::optional<QtDialogs> dialogs;
+  TForm1 form([&dialogs](TForm1& window) -> WindowDialogs& { return dialogs.emplace(window, window.ImportFolder); });
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) throw std::runtime_error("the window was not shown");
   form.FormDragDrop(frames);

@@ -29,13 +29,6 @@ namespace {
 constexpr int kPictures = 36;
 constexpr const char* kPhotograph = "/usr/share/backgrounds/mate/nature/Storm.jpg";
 
-class Quiet : public BuildReporter {
-  void ShowProgressPanel(bool) override {}
-  void SetProgressMaximum(int) override {}
-  void SetProgressPosition(int) override {}
-  void SetStatusText(const std::string&) override {}
-};
-
 // The photograph at 6000 x 4000, grain added, as one camera-like JPEG.
 void MakeFrame(const fs::path& file) {
   if (VIPS_INIT("web_export_bench") != 0) vips_error_exit(nullptr);
@@ -88,9 +81,10 @@ int main(int argc, char** argv) {
   const pid_t child = fork();
   if (child == 0) {
     MovieStream stream;
-    Quiet quiet;
-    PublishMovie(pictures, 6000, 4000, {"", WebFolderTarget{site.string(), true, player}, std::nullopt}, stream,
-                 TConversion(), quiet);
+    SilentReporter quiet;
+    const TConversion converter;
+    PublishMovie({pictures, 6000, 4000, stream, converter, quiet},
+                 {"", WebFolderTarget{site.string(), true, player}, std::nullopt});
     std::_Exit(0);
   }
   int status = 0;

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <utility>
 
-#include "collection/Errors.h"
 #include "collection/NaturalOrder.h"
+#include "common/Errors.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "collection/JpegDecoder.h"
 
-#include "collection/Errors.h"
 #include "collection/PictureFile.h"
+#include "common/Errors.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ void TermSource(j_decompress_ptr) {}
 
 }  // namespace
 
-JpegFileDecoder::JpegFileDecoder(PictureFile& file) {
+JpegFileDecoder::JpegFileDecoder(InputFile& file) {
   info.err = jpeg_std_error(&errors_.base);
   errors_.base.error_exit = JumpBack;
   errors_.base.emit_message = KeepFirstWarning;
@@ -34,6 +34,16 @@ bool JpegFileDecoder::ReadHeader() {
     info.mem->max_memory_to_use = kDecoderMemory;
     jpeg_read_header(&info, TRUE);
   });
+}
+
+void JpegFileDecoder::SetFastScale(unsigned int num, unsigned int denom) {
+  info.scale_num = num;
+  info.scale_denom = denom;
+  info.dct_method = JDCT_IFAST;
+}
+
+bool JpegFileDecoder::Start() {
+  return Guarded([&] { jpeg_start_decompress(&info); });
 }
 
 bool JpegFileDecoder::OutOfMemory() const {

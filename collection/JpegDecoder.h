@@ -17,11 +17,13 @@
 #include <optional>
 #include <string>
 
-class PictureFile;
+class InputFile;
 
 // Pictures of more pixels than this are not decoded: a header may claim up
 // to 65535 x 65535, and a scaled picture may be held whole.
 inline constexpr long long kMaxPicturePixels = 1LL << 26;
+
+inline bool ExceedsPixelBound(long long width, long long height) { return width * height > kMaxPicturePixels; }
 
 // What the decoder may allocate for one picture. A progressive picture
 // keeps all its coefficients (128 bytes per 8 x 8 block of each component)
@@ -36,7 +38,7 @@ inline constexpr int kMaxScans = 200;
 
 class JpegFileDecoder {
  public:
-  explicit JpegFileDecoder(PictureFile& file);
+  explicit JpegFileDecoder(InputFile& file);
   ~JpegFileDecoder();
   JpegFileDecoder(const JpegFileDecoder&) = delete;
   JpegFileDecoder& operator=(const JpegFileDecoder&) = delete;
@@ -44,6 +46,31 @@ class JpegFileDecoder {
   // Makes the decompressor and reads the header, within kDecoderMemory;
   // false when libjpeg reported an error (see Message).
   bool ReadHeader();
+
+  // Whether the header read claims more pixels than are decoded.
+  bool ExceedsPixelBound() const { return ::ExceedsPixelBound(info.image_width, info.image_height); }
+
+  // Asks for the fast integer transform at scale num / denom: the set-up
+  // every decode here shares.
+  void SetFastScale(unsigned int num, unsigned int denom);
+
+  // Starts the decompressor; a progressive picture is read whole here, into
+  // its coefficients. False when libjpeg reported an error.
+  bool Start();
+
+  // Reads every row into the memory rowAt(scanline) gives, then up to the
+  // end marker, where corrupt data after the last row shows; what follows
+  // the marker is not read. False when libjpeg reported an error.
+  template <class RowAt>
+  bool ReadRowsToEnd(RowAt&& rowAt) {
+    return Guarded([&] {
+      while (info.output_scanline < info.output_height) {
+        JSAMPROW row = rowAt(info.output_scanline);
+        jpeg_read_scanlines(&info, &row, 1);
+      }
+      jpeg_finish_decompress(&info);
+    });
+  }
 
   // Runs one step of libjpeg calls; false when libjpeg reported an error.
   // The step must hold nothing that needs destroying, since an error jumps
@@ -81,7 +108,7 @@ class JpegFileDecoder {
   };
   struct FileSource {
     jpeg_source_mgr base;  // first, as above
-    PictureFile* file;
+    InputFile* file;
     bool ended;  // at the scan bound: nothing more is read
     std::array<JOCTET, 4096> buffer;  // small: after a skip only a segment header may be needed
   };

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "collection/Errors.h"
 #include "collection/PictureFile.h"
+#include "common/Errors.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ JpegFrame ParseFrame(Source& in, const std::string& path) {
     return high << 8 | byte();
   };
   // An empty or one-byte file is no JPEG file either.
-  if (in.Next() != 0xFF || in.Next() != 0xD8) refuse("not a JPEG file");
+  const int first = in.Next();
+  if (!IsJpegStart(first, in.Next())) refuse("not a JPEG file");
   bool hierarchical = false;
   for (;;) {
     if (byte() != 0xFF) refuse("its JPEG header is damaged");

@@ -31,6 +31,10 @@ struct JpegFrame {
   bool Differential() const { return Hierarchical || (Marker & 0xF4) == 0xC4; }
 };
 
+// Whether a file's first two bytes are the start-of-image marker every JPEG
+// file begins with.
+constexpr bool IsJpegStart(int first, int second) { return first == 0xFF && second == 0xD8; }
+
 // Whether a marker starts a frame header (SOF0 to SOF15).
 bool IsFrameMarker(int marker);
 

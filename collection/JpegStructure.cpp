@@ -64,7 +64,8 @@ class Walk {
   explicit Walk(PictureFile& file) : in_(file) {}
 
   JpegStructure Run() {
-    if (in_.Next() != 0xFF || in_.Next() != 0xD8) return Damaged("not a JPEG file", false);
+    const int first = in_.Next();
+    if (!IsJpegStart(first, in_.Next())) return Damaged("not a JPEG file", false);
     int marker = NextMarker();
     for (;;) {
       if (marker == kEndOfFile) return CutShort();

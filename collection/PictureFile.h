@@ -1,37 +1,6 @@
 #pragma once
-// A picture file opened for reading, with the checks and messages every
-// reader of pictures shares: a path that cannot be opened, or a folder,
-// raises FileOpenError; anything else that is not a regular file (a pipe, a
-// device, a socket) raises FileRefusedError without being opened, so that
-// no reader ever waits on it; a file that ends early raises StreamReadError.
+// Pictures are read as every file is, with its refusals and messages.
 
-#include <cstddef>
-#include <cstdint>
-#include <span>
-#include <string>
+#include "common/InputFile.h"
 
-class PictureFile {
- public:
-  explicit PictureFile(const std::string& path);
-  ~PictureFile();
-  PictureFile(const PictureFile&) = delete;
-  PictureFile& operator=(const PictureFile&) = delete;
-
-  // The size of the picture file at path, with the same refusals, without
-  // opening it.
-  static std::uint64_t SizeOf(const std::string& path);
-
-  std::uint64_t Size() const { return size_; }
-
-  // Fills bytes from the current position, or throws StreamReadError.
-  void ReadExactly(std::span<std::uint8_t> bytes);
-  // Reads what there is up to bytes.size(): 0 at the end of the file.
-  // Throws StreamReadError when reading fails.
-  std::size_t ReadSome(std::span<std::uint8_t> bytes);
-  // Moves the position count bytes on; past the end, reading then gives 0.
-  void Skip(std::uint64_t count);
-
- private:
-  int fd_;
-  std::uint64_t size_ = 0;
-};
+using PictureFile = InputFile;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "collection/JpegHeader.h"
 #include "collection/PictureFile.h"
 
 void PictureList::AddPicture(std::string path) {
@@ -63,5 +64,5 @@ bool IsJpegFile(const std::string& path) {
   PictureFile file(path);
   std::uint8_t marker[2];
   file.ReadExactly(marker);
-  return marker[0] == 0xFF && marker[1] == 0xD8;
+  return IsJpegStart(marker[0], marker[1]);
 }

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "collection/Errors.h"
 #include "collection/JpegHeader.h"
 #include "collection/PictureList.h"
 #include "collection/ScanCheck.h"
+#include "common/Errors.h"
 
 // The widest and highest bitmap older SWF players show.
 inline constexpr int kMaxPlayerSide = 2880;

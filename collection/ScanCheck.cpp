@@ -34,29 +34,17 @@ std::optional<std::string> ScanFileProblem(const std::string& path) {
   JpegFileDecoder d(file);
   jpeg_decompress_struct& info = d.info;
   if (!d.ReadHeader()) return ScanProblemReason(d.Message(), false);
-  if (static_cast<long long>(info.image_width) * info.image_height > kMaxPicturePixels) return std::nullopt;
+  if (d.ExceedsPixelBound()) return std::nullopt;
 
-  info.scale_num = 1;
-  info.scale_denom = 8;
-  info.dct_method = JDCT_IFAST;
+  d.SetFastScale(1, 8);
   info.do_fancy_upsampling = FALSE;
   // Grey needs only the luminance converted.
   if (info.jpeg_color_space == JCS_YCbCr) info.out_color_space = JCS_GRAYSCALE;
-  // A progressive picture is read whole here, into its coefficients.
-  if (!d.Guarded([&] { jpeg_start_decompress(&info); })) {
+  if (!d.Start()) {
     if (d.OutOfMemory()) return std::nullopt;
     return ScanProblemReason(d.Message(), false);
   }
   std::vector<JSAMPLE> row(static_cast<std::size_t>(info.output_width) * static_cast<std::size_t>(info.output_components));
-  // Up to the end marker, where corrupt data after the last row shows.
-  if (!d.Guarded([&] {
-        while (info.output_scanline < info.output_height) {
-          JSAMPROW rows = row.data();
-          jpeg_read_scanlines(&info, &rows, 1);
-        }
-        jpeg_finish_decompress(&info);
-      })) {
-    return ScanProblemReason(d.Message(), false);
-  }
+  if (!d.ReadRowsToEnd([&](JDIMENSION) { return row.data(); })) return ScanProblemReason(d.Message(), false);
   return DecodeProblem(d, path);
 }

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
+
+namespace orbilux {
 
 std::int64_t Round(double value) {
   // nearbyint follows the default rounding mode: to nearest, ties to even.
@@ -51,6 +53,11 @@ std::int32_t StrToInt(const std::string& text) {
   if (value > INT32_MAX || value < INT32_MIN) throw ConvertError(text);
   return static_cast<std::int32_t>(value);
 }
+
+}  // namespace orbilux
+
+using orbilux::StrToInt;
+using orbilux::Trunc;
 
 std::string TConversion::DecToBin(const std::string& decimal) const {
   std::int32_t v = StrToInt(decimal);

@@ -48,6 +48,8 @@ class TConversion {
   std::string StraightEdge(bool vertical, std::int32_t deltaTwips) const;
 };
 
+namespace orbilux {
+
 // Integer rules for reals: Round goes half to even, Trunc toward zero.
 std::int64_t Round(double value);
 std::int64_t Trunc(double value);
@@ -59,3 +61,5 @@ std::string PadLeft(const std::string& text, std::size_t n, char fill = '0');
 // '$' and hexadecimal digits; anything else, or a value outside 32 bits,
 // raises ConvertError.
 std::int32_t StrToInt(const std::string& text);
+
+}  // namespace orbilux

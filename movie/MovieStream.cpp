@@ -4,7 +4,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 void MovieStream::Clear() {
   bytes_.clear();

@@ -7,10 +7,10 @@
 #include <limits>
 #include <vector>
 
-#include "collection/Errors.h"
 #include "collection/JpegHeader.h"
 #include "collection/PictureFile.h"
 #include "collection/PictureReview.h"
+#include "common/Errors.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ bool StartsAsJpeg(const std::string& path, const struct stat& info) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
   unsigned char start[2] = {};
-  const bool jpeg = ::read(fd, start, 2) == 2 && start[0] == 0xFF && start[1] == 0xD8;
+  const bool jpeg = ::read(fd, start, 2) == 2 && IsJpegStart(start[0], start[1]);
   ::close(fd);
   return jpeg;
 }
@@ -143,27 +143,15 @@ tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
   return patches;
 }
 
-void BuildMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
-                MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
-                const MovieSink& save) {
-  reporter.ShowProgressPanel(true);
-  try {
-    AssembleMovie(pictures, width, height, stream, converter, reporter);
-    save(stream.Bytes());
-    reporter.SetStatusText(kBuildDoneText);
-  } catch (...) {
-    // A failed build leaves no panel behind; the error goes on to the caller.
-    reporter.ShowProgressPanel(false);
-    throw;
-  }
-  reporter.ShowProgressPanel(false);
+void BuildMovie(const MovieJob& job, const MovieSink& save) {
+  const ProgressPanelShown panel(job.Reporter);
+  AssembleMovie(job.Pictures, job.Width, job.Height, job.Stream, job.Converter, job.Reporter);
+  save(job.Stream.Bytes());
+  job.Reporter.SetStatusText(kBuildDoneText);
 }
 
-void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
-                const std::string& path, MovieStream& stream, const TConversion& converter,
-                BuildReporter& reporter, FileSystem& files) {
-  CheckMovieInputs(pictures, width, height);
-  CheckTargetIsNoPicture(pictures, path);
-  BuildMovie(pictures, width, height, stream, converter, reporter,
-             [&](std::span<const std::uint8_t> movie) { ReplaceFileContent(path, movie, files); });
+void WriteMovie(const MovieJob& job, const std::string& path) {
+  CheckMovieInputs(job.Pictures, job.Width, job.Height);
+  CheckTargetIsNoPicture(job.Pictures, path);
+  BuildMovie(job, [&](std::span<const std::uint8_t> movie) { ReplaceFileContent(path, movie, job.Files); });
 }

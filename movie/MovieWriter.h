@@ -9,7 +9,7 @@
 #include <string>
 
 #include "collection/PictureList.h"
-#include "movie/FileReplace.h"
+#include "common/FileReplace.h"
 #include "movie/JZZH.h"
 #include "movie/MovieStream.h"
 #include "movie/Tags.h"
@@ -25,11 +25,47 @@ class BuildReporter {
   virtual void SetStatusText(const std::string& text) = 0;
 };
 
+// A reporter that shows nothing: for a movie assembled as part of a larger
+// build, which reports its own progress, and for batch use.
+class SilentReporter : public BuildReporter {
+ public:
+  void ShowProgressPanel(bool) override {}
+  void SetProgressMaximum(int) override {}
+  void SetProgressPosition(int) override {}
+  void SetStatusText(const std::string&) override {}
+};
+
+// The progress panel shown for as long as it lives: whatever way a build
+// ends, by an error too, it leaves no panel behind.
+class ProgressPanelShown {
+ public:
+  explicit ProgressPanelShown(BuildReporter& reporter) : reporter_(reporter) { reporter_.ShowProgressPanel(true); }
+  ~ProgressPanelShown() { reporter_.ShowProgressPanel(false); }
+  ProgressPanelShown(const ProgressPanelShown&) = delete;
+  ProgressPanelShown& operator=(const ProgressPanelShown&) = delete;
+
+ private:
+  BuildReporter& reporter_;
+};
+
+// One movie's build: its pictures at Width x Height pixels, the stream it
+// is assembled in, the numerals, where its progress goes and the file
+// system its files are written through.
+struct MovieJob {
+  const PictureList& Pictures;
+  std::int32_t Width = 0;
+  std::int32_t Height = 0;
+  MovieStream& Stream;
+  const TConversion& Converter;
+  BuildReporter& Reporter;
+  FileSystem& Files = SystemFileSystem();
+};
+
 // The status text after a successful build.
 inline constexpr const char* kBuildDoneText = "Translating is OK!!";
 
-// Writes the movie of every picture in the list, at width x height pixels,
-// to path. Throws an AppError with the user-facing message on any failure;
+// Writes the movie of the job's pictures, at its width x height pixels, to
+// path. Throws an AppError with the user-facing message on any failure;
 // then nothing is written to path, a file already there keeps its content,
 // and the progress panel is hidden again. A picture that is not a JPEG of
 // width x height, or is arithmetic-coded (its frame header is read from the
@@ -38,11 +74,9 @@ inline constexpr const char* kBuildDoneText = "Translating is OK!!";
 // by device and inode) is refused with FileRefusedError naming the picture,
 // and one that is any JPEG picture naming the target, before anything is
 // read or shown. On success the status text says
-// "Translating is OK!!" and the panel is hidden. stream keeps the last
-// movie assembled, or what was assembled up to a failure.
-void WriteMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
-                const std::string& path, MovieStream& stream, const TConversion& converter,
-                BuildReporter& reporter, FileSystem& files = SystemFileSystem());
+// "Translating is OK!!" and the panel is hidden. The job's stream keeps the
+// last movie assembled, or what was assembled up to a failure.
+void WriteMovie(const MovieJob& job, const std::string& path);
 
 // Where a finished movie goes: its bytes, once assembled and patched.
 using MovieSink = std::function<void(std::span<const std::uint8_t> movie)>;
@@ -50,9 +84,7 @@ using MovieSink = std::function<void(std::span<const std::uint8_t> movie)>;
 // What WriteMovie does once its inputs are checked, with the assembled movie
 // handed to save instead of written to one file: the same progress, status
 // text and errors. Expects inputs that CheckMovieInputs accepts.
-void BuildMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
-                MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
-                const MovieSink& save);
+void BuildMovie(const MovieJob& job, const MovieSink& save);
 
 // Replacing the target must not destroy a picture: refuses a target that is
 // one of the pictures, whatever name (or link) leads to it, or any JPEG

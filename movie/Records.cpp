@@ -8,6 +8,9 @@
 
 #include "movie/JZZH.h"
 
+using orbilux::PadLeft;
+using orbilux::Round;
+
 namespace {
 
 // A UB[5] count field: the count's plain binary text in exactly five digits.

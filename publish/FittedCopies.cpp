@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "collection/Errors.h"
 #include "collection/JpegHeader.h"
-#include "movie/FileReplace.h"
+#include "common/Errors.h"
+#include "common/FileReplace.h"
 #include "publish/ScaledSeries.h"
 #include "publish/WebFolder.h"
 
@@ -25,7 +25,7 @@ FittedCopies::FittedCopies(const PictureList& pictures, PictureSize box, BuildRe
     };
     ScaleSeries(paths, targets, [&](std::size_t i, std::vector<std::vector<std::uint8_t>>& files) {
       reporter.SetProgressPosition(static_cast<int>(i));
-      if (StopSignalPending()) throw AppError("The movie was not written: stopped.");
+      if (StopSignalPending()) throw StoppedError("movie");
       const std::string copy = (fs::path(folder_) / WebPictureName(i, paths.size())).string();
       WriteNewFile(copy, files[0]);
       copies_.AddPicture(copy);

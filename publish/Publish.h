@@ -27,7 +27,4 @@ struct PublishTargets {
 // written. With Fit, a movie file of pictures larger than the box is built
 // from fitted copies (FittedCopies), its size theirs. Returns what the web
 // folder holds, when one was written.
-std::optional<WebFolderSummary> PublishMovie(const PictureList& pictures, std::int32_t width, std::int32_t height,
-                                             const PublishTargets& targets, MovieStream& stream,
-                                             const TConversion& converter, BuildReporter& reporter,
-                                             FileSystem& files = SystemFileSystem());
+std::optional<WebFolderSummary> PublishMovie(const MovieJob& job, const PublishTargets& targets);

@@ -7,7 +7,7 @@
 #include <memory>
 #include <mutex>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 #include "publish/StrippedJpeg.h"
 
 namespace {

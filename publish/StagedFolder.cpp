@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 namespace fs = std::filesystem;
 
@@ -116,8 +116,7 @@ void StagedFolder::PutInEmptyPlace() {
     // Without the flag, look first: the gap is the file system's.
     struct stat there {};
     if (errno == EEXIST || ::lstat(target_.c_str(), &there) == 0) {
-      throw AppError("\"" + target_ + "\" was made while the web folder was written; it is kept, and the web " +
-                     "folder was not put in its place.");
+      throw PlaceTakenError(target_);
     }
     if (::rename(staging_.c_str(), target_.c_str()) != 0) throw FolderCreateError(target_, errno);
   }
@@ -136,8 +135,7 @@ void StagedFolder::Commit(bool replace, const std::function<void()>& replaceable
   std::error_code error;
   fs::remove_all(old, error);
   if (error) {
-    throw AppError("The folder \"" + target_ + "\" is written, but its old content could not be removed from \"" +
-                   old + "\". " + SystemReason(error.value()));
+    throw OldContentKeptError(target_, old, error.value());
   }
 }
 

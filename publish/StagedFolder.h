@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "movie/Leftovers.h"
+#include "common/Leftovers.h"
 
 class StagedFolder {
  public:
   // Makes the empty hidden folder ".NAME.part-XXXXXX" in target's parent
   // (NAME cut to keep within the folder's limit on the length of a name),
-  // locked while this object lives (movie/Leftovers.h), with the
+  // locked while this object lives (common/Leftovers.h), with the
   // permissions of any new folder (0777 less the umask), so that a web
   // server can read what is published. A folder in the target's place
   // lends it its group and set-group-ID bit at once, so that what is

@@ -8,15 +8,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <stdexcept>
 #include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
 
-#include "collection/PictureFile.h"
+#include "common/InputFile.h"
+#include "movie/SwfTags.h"
 #include "movie/Tags.h"
 #include "publish/HintPicture.h"
+#include "publish/HtmlText.h"
 #include "publish/PageFiles.h"
 #include "publish/PlayerFolder.h"
 #include "publish/ScaledSeries.h"
@@ -35,49 +36,14 @@ bool Holds(const fs::path& folder, const std::string& path) {
   return std::mismatch(folder.begin(), folder.end(), resolved.begin(), resolved.end()).first == folder.end();
 }
 
-std::uint32_t ReadUint(std::span<const std::uint8_t> bytes, std::size_t at, int size) {
-  if (at + static_cast<std::size_t>(size) > bytes.size()) throw std::logic_error("the movie ends inside a tag");
-  std::uint32_t value = 0;
-  for (int k = size - 1; k >= 0; --k) value = value << 8 | bytes[at + static_cast<std::size_t>(k)];
-  return value;
-}
-
 // The JPEG files inside the movie, in its order: the bodies of its
 // DefineBitsJPEG2 tags after their 2-byte ids.
 std::vector<std::span<const std::uint8_t>> MoviePictures(std::span<const std::uint8_t> movie) {
-  // The header: signature, version and length (8 bytes), the frame
-  // rectangle (5 bits of field size, then four fields), rate and count.
-  const std::size_t rectBits = 5 + 4 * std::size_t{ReadUint(movie, 8, 1) >> 3};
-  std::size_t at = 8 + (rectBits + 7) / 8 + 4;
   std::vector<std::span<const std::uint8_t>> pictures;
-  for (;;) {
-    const std::uint32_t head = ReadUint(movie, at, 2);
-    std::size_t length = head & 0x3F;
-    at += 2;
-    if (length == 0x3F) {
-      length = ReadUint(movie, at, 4);
-      at += 4;
-    }
-    if (at + length > movie.size()) throw std::logic_error("the movie ends inside a tag");
-    const std::uint32_t code = head >> 6;
-    if (code == tags::kEnd) return pictures;
-    if (code == tags::kDefineBitsJPEG2) pictures.push_back(movie.subspan(at + 2, length - 2));
-    at += length;
+  for (const SwfTag& tag : ReadSwfTags(movie)) {
+    if (tag.Code == tags::kDefineBitsJPEG2) pictures.push_back(tag.Body.subspan(2));
   }
-}
-
-std::string HtmlEscaped(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
+  return pictures;
 }
 
 using PageValues = std::vector<std::pair<std::string, std::string>>;
@@ -129,10 +95,7 @@ void CopyPlayer(const std::string& from, const fs::path& root, const FileWriter&
   for (const fs::directory_entry& entry : entries) {
     const fs::path name = entry.path().filename();
     if (name.extension() == ".map" || entry.is_directory(error)) continue;
-    PictureFile file(entry.path().string());
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
-    file.ReadExactly(bytes);
-    write(fs::path("ruffle") / name, bytes);
+    write(fs::path("ruffle") / name, InputFile::ReadAll(entry.path().string()));
   }
 }
 
@@ -144,9 +107,6 @@ void CheckReplaceable(const WebFolderTarget& target, const fs::path& place) {
 }
 
 }  // namespace
-
-FolderNotEmptyError::FolderNotEmptyError(const std::string& folder)
-    : AppError("The folder \"" + folder + "\" is not empty.") {}
 
 bool FolderHasContent(const std::string& folder) {
   std::error_code error;
@@ -171,17 +131,16 @@ bool CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
   if (FolderHasContent(place.string())) {
     for (const PictureEntry& entry : pictures.Entries()) {
       if (Holds(place, entry.Path)) {
-        throw AppError("The folder \"" + target.Folder + "\" holds the picture \"" + entry.Path +
-                       "\"; the web folder cannot replace it.");
+        throw FolderNeverReplacedError(target.Folder, "holds the picture \"" + entry.Path + "\"");
       }
     }
     if (Holds(place, target.PlayerFolder)) {
-      throw AppError("The folder \"" + target.Folder + "\" holds the SWF player; the web folder cannot replace it.");
+      throw FolderNeverReplacedError(target.Folder, "holds the SWF player");
     }
   }
   CheckReplaceable(target, place);
   if (!fs::is_regular_file(fs::path(target.PlayerFolder) / kPlayerStartScript, error)) {
-    throw AppError("The SWF player is missing: it was looked for in \"" + target.PlayerFolder + "\".");
+    throw PlayerMissingError(target.PlayerFolder);
   }
   return fs::is_directory(place, error);
 }
@@ -194,7 +153,7 @@ class FolderWriter {
   FolderWriter(const WebFolderTarget& target, fs::path root, FileSystem& files)
       : target_(target), root_(std::move(root)), files_(files) {}
   void operator()(const fs::path& name, std::span<const std::uint8_t> bytes) {
-    if (StopSignalPending()) throw AppError("The web folder \"" + target_.Folder + "\" was not written: stopped.");
+    if (StopSignalPending()) throw StoppedError("web folder \"" + target_.Folder + "\"");
     WriteNewFile((root_ / name).string(), bytes, files_);
     bytes_ += bytes.size();
   }
@@ -240,7 +199,7 @@ void FinishFolder(const WebFolderTarget& target, FolderWriter& write, const Page
 // The page's values that do not depend on which pictures the folder holds.
 PageValues CommonValues(const fs::path& place, const WebFolderTarget& target, std::size_t count) {
   return {
-      {"TITLE", HtmlEscaped(place.filename().string())},
+      {"TITLE", orbilux::HtmlEscaped(place.filename().string())},
       {"COUNT", std::to_string(count)},
       {"DIGITS", std::to_string(PictureDigits(count))},
       {"AUTOPLAY", target.Autoplay},
@@ -309,24 +268,16 @@ WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const s
   return {target.Folder, write.Bytes(), DownloadOf(width, originals), DownloadOf(width, originals)};
 }
 
-WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const PictureList& pictures,
-                                      MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
-                                      FileSystem& files) {
+WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const MovieJob& job) {
   const fs::path place = WebFolderPlace(target.Folder);
   const StopSignalsHeld held;
   StagedFolder staged(place.string());
-  FolderWriter write(target, staged.Path(), files);
+  FolderWriter write(target, staged.Path(), job.Files);
 
   std::vector<std::string> paths;
-  for (const PictureEntry& entry : pictures.Entries()) paths.push_back(entry.Path);
+  for (const PictureEntry& entry : job.Pictures.Entries()) paths.push_back(entry.Path);
   const std::size_t count = paths.size();
-  PictureSize upright;
-  {
-    PictureFile first(paths[0]);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(first.Size()));
-    first.ReadExactly(bytes);
-    upright = UprightSize(bytes, paths[0]);
-  }
+  const PictureSize upright = UprightSize(InputFile::ReadAll(paths[0]), paths[0]);
   const std::vector<std::int32_t> widths = WebWidths(target.Widths, upright.Width);
   const PictureSize movieSize = SizeAtWidth(upright, widths.back());
 
@@ -342,73 +293,59 @@ WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const Pictu
   const fs::path movieCopies = write.Root() / ".movie-pictures";
   MakeFolder(movieCopies);
 
-  reporter.ShowProgressPanel(true);
-  try {
-    reporter.SetProgressMaximum(static_cast<int>(count) - 1);
-    std::vector<WidthBytes> bytes(widths.size());
-    PictureList copies;
-    const TargetsFor targets = [&](PictureSize size) {
-      std::vector<ScaleTarget> list;
-      for (const std::int32_t w : widths) list.push_back({SizeAtWidth(size, std::min(w, size.Width))});
-      list.push_back({SizeAtWidth(size, std::min(widths.back(), size.Width)), JpegLayout::Baseline});
-      return list;
-    };
-    ScaleSeries(paths, targets, [&](std::size_t i, std::vector<std::vector<std::uint8_t>>& scaled) {
-      reporter.SetProgressPosition(static_cast<int>(i));
-      const std::string name = WebPictureName(i, count);
-      for (std::size_t k = 0; k < widths.size(); ++k) {
-        write(fs::path("pictures") / widthNames[k] / name, scaled[k]);
-        bytes[k].Add(i, scaled[k].size());
-      }
-      const fs::path copy = movieCopies / name;
-      WriteNewFile(copy.string(), scaled.back(), files);
-      copies.AddPicture(copy.string());
-      if (target.ZoomOriginals) {
-        PictureFile original(paths[i]);
-        std::vector<std::uint8_t> jpeg(static_cast<std::size_t>(original.Size()));
-        original.ReadExactly(jpeg);
-        write(fs::path("pictures") / "original" / name, jpeg);
-      }
-    });
+  const ProgressPanelShown panel(job.Reporter);
+  job.Reporter.SetProgressMaximum(static_cast<int>(count) - 1);
+  std::vector<WidthBytes> bytes(widths.size());
+  PictureList copies;
+  const TargetsFor targets = [&](PictureSize size) {
+    std::vector<ScaleTarget> list;
+    for (const std::int32_t w : widths) list.push_back({SizeAtWidth(size, std::min(w, size.Width))});
+    list.push_back({SizeAtWidth(size, std::min(widths.back(), size.Width)), JpegLayout::Baseline});
+    return list;
+  };
+  ScaleSeries(paths, targets, [&](std::size_t i, std::vector<std::vector<std::uint8_t>>& scaled) {
+    job.Reporter.SetProgressPosition(static_cast<int>(i));
+    const std::string name = WebPictureName(i, count);
+    for (std::size_t k = 0; k < widths.size(); ++k) {
+      write(fs::path("pictures") / widthNames[k] / name, scaled[k]);
+      bytes[k].Add(i, scaled[k].size());
+    }
+    const fs::path copy = movieCopies / name;
+    WriteNewFile(copy.string(), scaled.back(), job.Files);
+    copies.AddPicture(copy.string());
+    if (target.ZoomOriginals) {
+      write(fs::path("pictures") / "original" / name, InputFile::ReadAll(paths[i]));
+    }
+  });
 
-    class Silent : public BuildReporter {
-      void ShowProgressPanel(bool) override {}
-      void SetProgressMaximum(int) override {}
-      void SetProgressPosition(int) override {}
-      void SetStatusText(const std::string&) override {}
-    } silent;
-    AssembleMovie(copies, movieSize.Width, movieSize.Height, stream, converter, silent);
-    write("movie.swf", stream.Bytes());
-    fs::remove_all(movieCopies);
+  SilentReporter silent;
+  AssembleMovie(copies, movieSize.Width, movieSize.Height, job.Stream, job.Converter, silent);
+  write("movie.swf", job.Stream.Bytes());
+  fs::remove_all(movieCopies);
 
-    const std::int32_t middle = MiddleWidth(widths);
-    const std::string first = WebPictureName(0, count);
-    std::vector<std::string> srcset;
-    for (const std::string& w : widthNames) srcset.push_back("pictures/" + w + "/" + first + " " + w + "w");
-    PageValues values = CommonValues(place, target, count);
-    values.insert(values.end(), {
-                                    {"WIDTH", std::to_string(upright.Width)},
-                                    {"HEIGHT", std::to_string(upright.Height)},
-                                    {"WIDTHS", Joined(widthNames, " ")},
-                                    {"ORIGINAL", target.ZoomOriginals ? "original" : ""},
-                                    {"FIRST", "pictures/" + std::to_string(middle) + "/" + first},
-                                    {"FIRST_SRCSET", Joined(srcset, ", ")},
-                                    {"MOVIE_WIDTH", std::to_string(movieSize.Width)},
-                                    {"MOVIE_HEIGHT", std::to_string(movieSize.Height)},
-                                });
-    FinishFolder(target, write, values);
-    staged.Commit(target.FolderFound, [&] { CheckReplaceable(target, place); });
-    reporter.SetStatusText(kBuildDoneText);
-    reporter.ShowProgressPanel(false);
+  const std::int32_t middle = MiddleWidth(widths);
+  const std::string first = WebPictureName(0, count);
+  std::vector<std::string> srcset;
+  for (const std::string& w : widthNames) srcset.push_back("pictures/" + w + "/" + first + " " + w + "w");
+  PageValues values = CommonValues(place, target, count);
+  values.insert(values.end(), {
+                                  {"WIDTH", std::to_string(upright.Width)},
+                                  {"HEIGHT", std::to_string(upright.Height)},
+                                  {"WIDTHS", Joined(widthNames, " ")},
+                                  {"ORIGINAL", target.ZoomOriginals ? "original" : ""},
+                                  {"FIRST", "pictures/" + std::to_string(middle) + "/" + first},
+                                  {"FIRST_SRCSET", Joined(srcset, ", ")},
+                                  {"MOVIE_WIDTH", std::to_string(movieSize.Width)},
+                                  {"MOVIE_HEIGHT", std::to_string(movieSize.Height)},
+                              });
+  FinishFolder(target, write, values);
+  staged.Commit(target.FolderFound, [&] { CheckReplaceable(target, place); });
+  job.Reporter.SetStatusText(kBuildDoneText);
 
-    const auto download = [&](std::int32_t width) {
-      const auto k = static_cast<std::size_t>(std::find(widths.begin(), widths.end(), width) - widths.begin());
-      return DownloadOf(width, bytes[k]);
-    };
-    return {target.Folder, write.Bytes(), download(PhoneWidth(widths)),
-            download(DesktopWidth(widths, upright.Width, upright.Height))};
-  } catch (...) {
-    reporter.ShowProgressPanel(false);
-    throw;
-  }
+  const auto download = [&](std::int32_t width) {
+    const auto k = static_cast<std::size_t>(std::find(widths.begin(), widths.end(), width) - widths.begin());
+    return DownloadOf(width, bytes[k]);
+  };
+  return {target.Folder, write.Bytes(), download(PhoneWidth(widths)),
+          download(DesktopWidth(widths, upright.Width, upright.Height))};
 }

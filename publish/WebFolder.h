@@ -14,11 +14,11 @@
 #include <span>
 #include <string>
 
-#include "collection/Errors.h"
 #include "collection/PictureList.h"
+#include "common/Errors.h"
 #include <vector>
 
-#include "movie/FileReplace.h"
+#include "common/FileReplace.h"
 #include "movie/MovieWriter.h"
 #include "publish/WebWidths.h"
 
@@ -51,13 +51,6 @@ struct WebFolderSummary {
 // "Wrote the web folder "site": 9.8 MB. A visitor downloads ..." in one line.
 std::string WebFolderSummaryText(const WebFolderSummary& summary);
 
-// A folder that would be replaced without being asked to:
-// "The folder "%s" is not empty."
-class FolderNotEmptyError : public AppError {
- public:
-  explicit FolderNotEmptyError(const std::string& folder);
-};
-
 // True when folder is a folder with something in it, which writing the web
 // folder there replaces.
 bool FolderHasContent(const std::string& folder);
@@ -84,9 +77,8 @@ bool CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
 WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie,
                                 std::int32_t width, std::int32_t height, FileSystem& files = SystemFileSystem());
 
-// Writes the folder of the pictures scaled to the web widths, its movie
-// assembled in stream from copies at the largest width, with the progress
-// and status text of a build. Written whole or not at all, as above.
-WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const PictureList& pictures,
-                                      MovieStream& stream, const TConversion& converter, BuildReporter& reporter,
-                                      FileSystem& files = SystemFileSystem());
+// Writes the folder of the job's pictures scaled to the web widths, its
+// movie assembled in the job's stream from copies at the largest width,
+// with the progress and status text of a build. Written whole or not at
+// all, as above.
+WebFolderSummary WriteScaledWebFolder(const WebFolderTarget& target, const MovieJob& job);

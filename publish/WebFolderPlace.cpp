@@ -12,7 +12,7 @@
 #include <optional>
 #include <system_error>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 namespace fs = std::filesystem;
 
@@ -78,10 +78,6 @@ std::optional<fs::path> MountPointWithin(const fs::path& place) {
   return std::nullopt;
 }
 
-AppError NeverReplaced(const std::string& folder, const std::string& why) {
-  return AppError("The folder \"" + folder + "\" " + why + "; the web folder cannot replace it.");
-}
-
 }  // namespace
 
 std::string WebFolderStamp() {
@@ -112,15 +108,15 @@ bool HoldsWebFolderStamp(const fs::path& place) {
 void CheckNeverReplaced(const std::string& folder, const fs::path& place) {
   std::error_code error;
   if (!fs::is_directory(fs::symlink_status(place, error))) return;
-  if (place == place.root_path()) throw NeverReplaced(folder, "is the root of the file system");
+  if (place == place.root_path()) throw FolderNeverReplacedError(folder, "is the root of the file system");
   if (const auto current = Resolved(".")) {
-    if (Within(*current, place)) throw NeverReplaced(folder, "is the current folder or holds it");
+    if (Within(*current, place)) throw FolderNeverReplacedError(folder, "is the current folder or holds it");
   }
   if (const auto home = HomeFolder()) {
-    if (Within(*home, place)) throw NeverReplaced(folder, "is the home folder or holds it");
+    if (Within(*home, place)) throw FolderNeverReplacedError(folder, "is the home folder or holds it");
   }
   if (const auto point = MountPointWithin(place)) {
-    throw NeverReplaced(folder, *point == place ? "is a mount point"
+    throw FolderNeverReplacedError(folder, *point == place ? "is a mount point"
                                                 : "holds the mount point \"" + point->string() + "\"");
   }
 }
@@ -130,7 +126,6 @@ void CheckFolderMayBeReplaced(const std::string& folder, const fs::path& place) 
   std::error_code error;
   if (fs::is_directory(fs::symlink_status(place, error)) && !fs::is_empty(place, error) &&
       !HoldsWebFolderStamp(place)) {
-    throw AppError("The folder \"" + folder +
-                   "\" holds files this tool did not write; choose an empty folder or a new name.");
+    throw ForeignFolderError(folder);
   }
 }

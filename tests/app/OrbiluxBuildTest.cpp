@@ -15,15 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "generated/BuildInfo.h"
 #include "collection/JpegHeader.h"
+#include "generated/BuildInfo.h"
 #include "movie/MovieWriter.h"
+#include "movie/SwfTags.h"
 #include "publish/WebFolderPlace.h"
-#include "tests/support/FolderTree.h"
 #include "tests/support/BrokenJpeg.h"
+#include "tests/support/FolderTree.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/ManyScanJpeg.h"
-#include "tests/support/SwfTags.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -68,13 +68,6 @@ Outcome RunBuild(const TempDir& dir, const std::vector<std::string>& args, const
   return run;
 }
 
-class SilentReporter : public BuildReporter {
-  void ShowProgressPanel(bool) override {}
-  void SetProgressMaximum(int) override {}
-  void SetProgressPosition(int) override {}
-  void SetStatusText(const std::string&) override {}
-};
-
 TEST(OrbiluxBuild, WritesTheSameMovieAsTheWindowsBuild) {
   TempDir dir;
   std::vector<std::string> pictures;
@@ -95,7 +88,8 @@ TEST(OrbiluxBuild, WritesTheSameMovieAsTheWindowsBuild) {
   MovieStream stream;
   SilentReporter reporter;
   const std::string windows = (dir.Path() / "window.swf").string();
-  WriteMovie(list, 320, 240, windows, stream, TConversion(), reporter);
+  const TConversion converter;
+  WriteMovie({list, 320, 240, stream, converter, reporter}, windows);
   EXPECT_EQ(ReadText(target), ReadText(windows));
 }
 

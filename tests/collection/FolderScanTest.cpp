@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;

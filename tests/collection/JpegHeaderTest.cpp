@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
 

@@ -3,8 +3,13 @@
 #include <cmath>
 #include <string>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 #include "movie/JZZH.h"
+
+using orbilux::PadLeft;
+using orbilux::Round;
+using orbilux::StrToInt;
+using orbilux::Trunc;
 
 namespace {
 

@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 #include "movie/GalleryScript.h"
 #include "movie/HintBitmap.h"
+#include "movie/SwfTags.h"
 #include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/Hex.h"
 #include "tests/support/Jpeg.h"
-#include "tests/support/SwfTags.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -70,7 +70,7 @@ struct Build {
   }
   std::string Target(const std::string& name = "movie.swf") const { return (dir.Path() / name).string(); }
   void Write(int w, int h, const std::string& target, FileSystem& files = SystemFileSystem()) {
-    WriteMovie(list, w, h, target, stream, converter, reporter, files);
+    WriteMovie({list, w, h, stream, converter, reporter, files}, target);
   }
   tags::PatchList Assemble(int w, int h) {
     return AssembleMovie(list, w, h, stream, converter, reporter);

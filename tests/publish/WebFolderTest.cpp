@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "collection/Errors.h"
 #include "collection/JpegHeader.h"
+#include "common/Errors.h"
 #include "movie/HintBitmap.h"
 #include "publish/Publish.h"
 #include "publish/StagedFolder.h"
@@ -25,13 +25,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class QuietReporter : public BuildReporter {
-  void ShowProgressPanel(bool) override {}
-  void SetProgressMaximum(int) override {}
-  void SetProgressPosition(int) override {}
-  void SetStatusText(const std::string&) override {}
-};
 
 // Three pictures of 64 x 48, a stand-in for the player and a place for the
 // web folder, "site", in the same folder.
@@ -56,10 +49,11 @@ struct Export {
   void Publish(bool replace = false, const std::string& movieFile = "", FileSystem& files = SystemFileSystem(),
                bool originals = false) {
     MovieStream stream;
-    QuietReporter reporter;
+    const TConversion converter;
+    SilentReporter reporter;
     WebFolderTarget web{site, replace, player};
     web.Originals = originals;
-    PublishMovie(list, 64, 48, {movieFile, web, std::nullopt}, stream, TConversion(), reporter, files);
+    PublishMovie({list, 64, 48, stream, converter, reporter, files}, {movieFile, web, std::nullopt});
   }
 
   // A web folder written before, with a file of its own.
@@ -149,11 +143,12 @@ TEST(WebFolder, ScalesToTheWidthsOrKeepsTheOriginals) {
   for (int i = 0; i < 2; ++i) run.list.AddPicture(big);
   const std::string movieFile = (run.dir.Path() / "movie.swf").string();
   MovieStream stream;
-  QuietReporter reporter;
+  const TConversion converter;
+  SilentReporter reporter;
   WebFolderTarget web{run.site, true, run.player};
   web.ZoomOriginals = true;
   const WebFolderSummary summary =
-      *PublishMovie(run.list, 1000, 750, {movieFile, web, std::nullopt}, stream, TConversion(), reporter);
+      *PublishMovie({run.list, 1000, 750, stream, converter, reporter}, {movieFile, web, std::nullopt});
   FolderTree site = ReadTree(run.site);
   EXPECT_EQ(SizeOfJpeg(site.at("pictures/480/002.jpg")), (JpegSize{480, 360}));
   EXPECT_EQ(SizeOfJpeg(site.at("pictures/960/002.jpg")), (JpegSize{960, 720}));
@@ -166,7 +161,7 @@ TEST(WebFolder, ScalesToTheWidthsOrKeepsTheOriginals) {
 
   web.Originals = true;
   web.ZoomOriginals = false;
-  PublishMovie(run.list, 1000, 750, {movieFile, web, std::nullopt}, stream, TConversion(), reporter);
+  PublishMovie({run.list, 1000, 750, stream, converter, reporter}, {movieFile, web, std::nullopt});
   site = ReadTree(run.site);
   EXPECT_EQ(site.at("pictures/original/001.jpg"), ReadTree(run.dir.Path()).at("in/big.jpg"));
   EXPECT_FALSE(site.contains("pictures/480/001.jpg"));

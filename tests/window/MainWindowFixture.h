@@ -14,14 +14,13 @@
 #include "tests/support/TempDir.h"
 #include "tests/window/QtPrinters.h"
 #include "tests/window/ScriptedDialogs.h"
-#include "window/strip/PaintBox.h"
-#include "window/main/PathText.h"
 #include "window/main/Unit1.h"
+#include "window/strip/PaintBox.h"
+#include "window/text/PathText.h"
 
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
-    form.UseDialogs(dialogs);
     form.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     Settle();
@@ -67,7 +66,7 @@ class MainWindowTest : public ::testing::Test {
 
   TempDir pictures;
   ScriptedDialogs dialogs;
-  TForm1 form;
+  TForm1 form{dialogs};
 
  private:
   std::filesystem::path savedDirectory_ = std::filesystem::current_path();

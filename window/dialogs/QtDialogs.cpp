@@ -10,10 +10,10 @@
 #include "window/dialogs/PicturePreview.h"
 #include "window/dialogs/UnitAboutus.h"
 #include "window/dialogs/foldSelectUnit.h"
-#include "window/main/PlainText.h"
+#include "window/text/PlainText.h"
 
-QtDialogs::QtDialogs(QWidget& owner, TForm2& folderChooser, TForm3& about)
-    : owner_(owner), folderChooser_(folderChooser), about_(about) {}
+QtDialogs::QtDialogs(QWidget& owner, QString& importFolder)
+    : owner_(owner), folderChooser_(*new TForm2(importFolder, &owner)), about_(*new TForm3(&owner)) {}
 
 std::unique_ptr<QFileDialog> MakeOpenPicturesDialog(QWidget* parent) {
   auto dialog = std::make_unique<QFileDialog>(parent, "Select the JPEG files");

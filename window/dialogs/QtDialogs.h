@@ -13,7 +13,9 @@ class TForm3;
 
 class QtDialogs : public WindowDialogs {
  public:
-  QtDialogs(QWidget& owner, TForm2& folderChooser, TForm3& about);
+  // The folder chooser, which puts its answer in importFolder, and the
+  // about dialog are made as owner's children and go with it.
+  QtDialogs(QWidget& owner, QString& importFolder);
 
   std::optional<QStringList> OpenPictures() override;
   std::optional<QString> SaveMoviePath(const QString& lastMovie) override;

@@ -10,9 +10,9 @@
 #include <exception>
 #include <new>
 
-#include "window/style/FormStyle.h"
-#include "window/strip/PaintBox.h"
 #include "window/dialogs/WindowDialogs.h"
+#include "window/strip/PaintBox.h"
+#include "window/style/FormStyle.h"
 
 namespace {
 
@@ -38,7 +38,11 @@ class TForm1::StripLink : public StripHost {
   TForm1& form_;
 };
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), stripLink_(std::make_unique<StripLink>(*this)) {
+TForm1::TForm1(WindowDialogs& dialogs, QWidget* parent)
+    : TForm1([&dialogs](TForm1&) -> WindowDialogs& { return dialogs; }, parent) {}
+
+TForm1::TForm1(const DialogsFor& dialogsFor, QWidget* parent)
+    : QMainWindow(parent), stripLink_(std::make_unique<StripLink>(*this)) {
   setWindowTitle("Orbilux Rezoziv  V2.10.2011");
   setFont(FormFont());
   CreateActions();
@@ -48,6 +52,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), stripLink_(std::make_uniq
   setAcceptDrops(true);
   strip_.WhenDecoded([this] { RepaintStrip(); });
   FormCreate();
+  dialogs_ = &dialogsFor(*this);
 }
 
 TForm1::~TForm1() { FormDestroy(); }

@@ -33,11 +33,14 @@ class TForm1 : public QMainWindow, public BuildReporter {
   Q_OBJECT
 
  public:
-  explicit TForm1(QWidget* parent = nullptr);
+  // Where the dialogs every command asks through come from, asked once the
+  // window is made, since the program's own dialogs are its children. They
+  // must outlive the window.
+  using DialogsFor = std::function<WindowDialogs&(TForm1& window)>;
+  explicit TForm1(const DialogsFor& dialogsFor, QWidget* parent = nullptr);
+  // A window asking through dialogs made before it.
+  explicit TForm1(WindowDialogs& dialogs, QWidget* parent = nullptr);
   ~TForm1() override;
-
-  // The dialogs every command asks through; set once before the window is used.
-  void UseDialogs(WindowDialogs& dialogs) { dialogs_ = &dialogs; }
 
   // The window's state, in its declared order. The selection lives in the list.
   std::int32_t MovieWidth = 550;

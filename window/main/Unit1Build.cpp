@@ -13,14 +13,14 @@
 #include <utility>
 #include <vector>
 
-#include "collection/Errors.h"
 #include "collection/PictureReview.h"
+#include "common/Errors.h"
 #include "publish/FittedCopies.h"
 #include "publish/Publish.h"
-#include "window/main/BuildThread.h"
-#include "window/main/PathText.h"
-#include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
+#include "window/main/BuildThread.h"
+#include "window/main/Unit1.h"
+#include "window/text/PathText.h"
 
 namespace {
 
@@ -56,13 +56,7 @@ void TForm1::RunBuild() {
     if (!path) return;
     OutputPath = *path;
     ToolButton6->setEnabled(true);
-    try {
-      WriteMovie(OutputPath, answer == LargePicturesAnswer::ScaleToFit);
-    } catch (...) {
-      // A failed build leaves no progress panel standing over the window.
-      ShowProgressPanel(false);
-      throw;
-    }
+    WriteMovie(OutputPath, answer == LargePicturesAnswer::ScaleToFit);
   });
 }
 
@@ -154,11 +148,11 @@ void TForm1::WriteMovie(const QString& path, bool fit) {
   const std::int32_t width = MovieWidth;  // paint passes may set them meanwhile
   const std::int32_t height = MovieHeight;
   RunWhileWindowLives([&](BuildReporter& reporter) {
+    const MovieJob job{PictureList, width, height, MovieStream, Converter, reporter};
     if (fit) {
-      PublishMovie(PictureList, width, height, {target, std::nullopt, kPlayerFitBox}, MovieStream, Converter,
-                   reporter);
+      PublishMovie(job, {target, std::nullopt, kPlayerFitBox});
     } else {
-      ::WriteMovie(PictureList, width, height, target, MovieStream, Converter, reporter);
+      ::WriteMovie(job, target);
     }
   });
 }

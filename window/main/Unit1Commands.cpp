@@ -15,10 +15,10 @@
 #include <optional>
 
 #include "collection/FolderScan.h"
-#include "window/main/PathText.h"
-#include "window/strip/PaintBox.h"
-#include "window/main/Unit1.h"
 #include "window/dialogs/WindowDialogs.h"
+#include "window/main/Unit1.h"
+#include "window/strip/PaintBox.h"
+#include "window/text/PathText.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "publish/PlayerFolder.h"
 #include "publish/Publish.h"
 #include "window/dialogs/WindowDialogs.h"
-#include "window/main/PathText.h"
 #include "window/main/Unit1.h"
+#include "window/text/PathText.h"
 
 void TForm1::ExportWeb1Click() {
   RunRefusingInStopBox([this] {
@@ -24,7 +24,7 @@ void TForm1::ExportWeb1Click() {
     const std::int32_t height = MovieHeight;
     std::optional<WebFolderSummary> summary;
     RunWhileWindowLives([&](BuildReporter& reporter) {
-      summary = PublishMovie(PictureList, width, height, {"", web, std::nullopt}, MovieStream, Converter, reporter);
+      summary = PublishMovie({PictureList, width, height, MovieStream, Converter, reporter}, {"", web, std::nullopt});
     });
     const WebExportAnswer answer = dialogs_->ShowWebExportDone(
         {"Orbilux Rezoziv", PathToText(WebFolderSummaryText(*summary)), MessageBoxText::Icon::Information, QString()});

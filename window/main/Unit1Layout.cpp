@@ -12,10 +12,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "window/style/Icons.h"
-#include "window/strip/PaintBox.h"
-#include "window/main/PlainText.h"
 #include "window/main/Unit1.h"
+#include "window/strip/PaintBox.h"
+#include "window/style/Icons.h"
+#include "window/text/PlainText.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QDir>
 #include <cerrno>
 
-#include "collection/Errors.h"
-#include "window/main/PathText.h"
+#include "common/Errors.h"
+#include "window/text/PathText.h"
 
 namespace {
 

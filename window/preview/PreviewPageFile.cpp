@@ -8,9 +8,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "collection/Errors.h"
-#include "movie/PreviewPage.h"
-#include "window/main/PathText.h"
+#include "common/Errors.h"
+#include "publish/PreviewPage.h"
+#include "window/text/PathText.h"
 
 namespace {
 
@@ -21,8 +21,7 @@ void CheckFolderIsPrivate(const QString& folder) {
   const bool privateFolder = ::lstat(PathFromText(folder).c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
                              info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
   if (!privateFolder) {
-    throw AppError("The preview page is not written to \"" + PathFromText(folder) +
-                   "\": that folder must belong to you and be closed to other users.");
+    throw PreviewFolderError(PathFromText(folder));
   }
 }
 

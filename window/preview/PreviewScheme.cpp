@@ -11,7 +11,7 @@
 #include <QWebEngineUrlScheme>
 #include <filesystem>
 
-#include "window/main/PathText.h"
+#include "window/text/PathText.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include "window/main/PlainText.h"
+#include "window/text/PlainText.h"
 
 namespace {
 

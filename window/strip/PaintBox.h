@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "window/main/PlainText.h"
+#include "window/text/PlainText.h"
 
 class TPaintBox : public QWidget {
  public:

@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <functional>
 
-#include "collection/Errors.h"
 #include "collection/PictureReview.h"
 #include "collection/ScanCheck.h"
+#include "common/Errors.h"
 #include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailDecoder.h"
 

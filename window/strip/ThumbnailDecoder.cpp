@@ -56,7 +56,7 @@ PictureTooLargeError::PictureTooLargeError(const std::string& path, JpegSize siz
       size_(size) {}
 
 void CheckDecodable(const std::string& path, JpegSize size) {
-  if (static_cast<long long>(size.Width) * size.Height > kMaxPicturePixels) throw PictureTooLargeError(path, size);
+  if (ExceedsPixelBound(size.Width, size.Height)) throw PictureTooLargeError(path, size);
 }
 
 QSize ScaledDecodeSize(JpegSize size) {
@@ -75,31 +75,18 @@ QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* prob
   CheckDecodable(path, size);
 
   const tjscalingfactor scale = ThumbnailScale(size);
-  info.scale_num = static_cast<unsigned int>(scale.num);
-  info.scale_denom = static_cast<unsigned int>(scale.denom);
-  info.dct_method = JDCT_IFAST;
+  d.SetFastScale(static_cast<unsigned int>(scale.num), static_cast<unsigned int>(scale.denom));
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : kRgb32ColourSpace;
   if (!d.Guarded([&] { jpeg_calc_output_dimensions(&info); })) fail();
 
   QImage decoded(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_RGB32);
   if (decoded.isNull()) throw ThumbnailError(path, "There is not enough memory to decode it.");
-  // A progressive picture is read whole here, into its coefficients.
-  if (!d.Guarded([&] { jpeg_start_decompress(&info); })) {
+  if (!d.Start()) {
     if (d.OutOfMemory()) throw PictureTooLargeError(path, size);
     fail();
   }
-  if (!d.Guarded([&] {
-        while (info.output_scanline < info.output_height) {
-          JSAMPROW row = decoded.scanLine(static_cast<int>(info.output_scanline));
-          jpeg_read_scanlines(&info, &row, 1);
-        }
-      })) {
-    fail();
-  }
-  // Up to the end marker, where corrupt data after the last row shows; what
-  // follows the marker is not read.
-  if (!d.Guarded([&] { jpeg_finish_decompress(&info); })) fail();
+  if (!d.ReadRowsToEnd([&](JDIMENSION line) { return decoded.scanLine(static_cast<int>(line)); })) fail();
   if (problem) *problem = DecodeProblem(d, path);
   if (cmyk) CmykToRgb32(decoded);
 

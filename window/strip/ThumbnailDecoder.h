@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "collection/Errors.h"
 #include "collection/JpegHeader.h"
+#include "common/Errors.h"
 
 inline constexpr int kThumbnailWidth = 140;
 inline constexpr int kThumbnailHeight = 129;

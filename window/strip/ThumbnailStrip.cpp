@@ -6,15 +6,16 @@
 #include <QPalette>
 #include <QWidget>
 #include <algorithm>
+#include <memory>
 
 #include "collection/PictureList.h"
 #include "collection/PictureReview.h"
-#include "window/main/PathText.h"
 #include "window/strip/BackgroundDecodes.h"
 #include "window/strip/CanvasPen.h"
 #include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailCache.h"
 #include "window/strip/ThumbnailDecoder.h"
+#include "window/text/PathText.h"
 
 namespace {
 
@@ -238,11 +239,10 @@ void ThumbnailStrip::Impl::DrawIndexNumbers(QPainter& painter, const QPalette& p
   }
 }
 
-ThumbnailStrip::ThumbnailStrip() : impl_(new Impl) {}
+ThumbnailStrip::ThumbnailStrip() : impl_(std::make_unique<Impl>()) {}
 
-ThumbnailStrip::~ThumbnailStrip() {
-  delete impl_;
-}
+// Here, where Impl is whole.
+ThumbnailStrip::~ThumbnailStrip() = default;
 
 void ThumbnailStrip::Paint(QPainter& painter, const QRect& exposed, const PictureList& pictures,
                            StripHost& host) {

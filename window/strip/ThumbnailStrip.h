@@ -8,6 +8,7 @@
 #include <QString>
 #include <Qt>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,5 +80,5 @@ class ThumbnailStrip {
 
  private:
   struct Impl;
-  Impl* impl_;
+  std::unique_ptr<Impl> impl_;
 };

@@ -45,7 +45,6 @@ class Host : public QObject {
  public:
   Host() : input_(STDIN_FILENO, QSocketNotifier::Read) {
     clock_.start();
-    form_.UseDialogs(dialogs_);
     form_.show();
     connect(&input_, &QSocketNotifier::activated, this, [this] { ReadRequests(); });
   }
@@ -167,7 +166,7 @@ class Host : public QObject {
   QSocketNotifier input_;
   QByteArray pending_;
   ScriptedDialogs dialogs_;
-  TForm1 form_;
+  TForm1 form_{dialogs_};
   Qt::MouseButtons buttons_ = Qt::NoButton;
 };
 

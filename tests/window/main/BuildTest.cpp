@@ -11,7 +11,7 @@
 #include "tests/support/BrokenJpeg.h"
 #include "tests/window/MainWindowFixture.h"
 #include "tests/window/VisibilityLog.h"
-#include "window/main/PathText.h"
+#include "window/text/PathText.h"
 
 namespace fs = std::filesystem;
 

@@ -2,8 +2,8 @@
 // build from copies scaled to fit, to build them as they are, or to cancel.
 
 #include "collection/JpegHeader.h"
+#include "movie/SwfTags.h"
 #include "tests/support/FolderTree.h"
-#include "tests/support/SwfTags.h"
 #include "tests/window/MainWindowFixture.h"
 
 namespace fs = std::filesystem;

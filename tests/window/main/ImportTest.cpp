@@ -8,7 +8,7 @@
 #include "collection/PictureList.h"
 #include "tests/window/MainWindowFixture.h"
 #include "tests/window/PaintCounter.h"
-#include "window/main/PathText.h"
+#include "window/text/PathText.h"
 
 namespace fs = std::filesystem;
 

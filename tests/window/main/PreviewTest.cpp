@@ -9,7 +9,7 @@
 #include <iterator>
 #include <QVBoxLayout>
 
-#include "movie/PreviewPage.h"
+#include "publish/PreviewPage.h"
 #include "tests/window/MainWindowFixture.h"
 #include "tests/window/PreviewSupport.h"
 #include "window/preview/PreviewBrowser.h"

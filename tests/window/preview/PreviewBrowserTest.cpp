@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 
 #include "movie/ActionWriter.h"
-#include "movie/PreviewPage.h"
+#include "publish/PreviewPage.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TinySwf.h"

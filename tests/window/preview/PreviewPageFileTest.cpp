@@ -7,11 +7,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "collection/Errors.h"
-#include "movie/PreviewPage.h"
+#include "common/Errors.h"
+#include "publish/PreviewPage.h"
 #include "tests/support/TempDir.h"
-#include "window/preview/PreviewPageFile.h"
 #include "tests/window/PreviewSupport.h"
+#include "window/preview/PreviewPageFile.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 #include "tests/support/BrokenJpeg.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/PeakMemory.h"

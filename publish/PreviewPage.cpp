@@ -1,10 +1,9 @@
-#include "movie/PreviewPage.h"
+#include "publish/PreviewPage.h"
 
-#include <algorithm>
-#include <iterator>
 #include <span>
 
-#include "movie/FileReplace.h"
+#include "common/FileReplace.h"
+#include "publish/HtmlText.h"
 
 namespace {
 
@@ -13,32 +12,6 @@ namespace {
 constexpr const char* kPlayerDownload =
     "http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,40,0";
 constexpr const char* kPluginPage = "http://www.macromedia.com/go/getflashplayer";
-
-struct Replacement {
-  char from;
-  const char* to;
-};
-
-// text with every character listed in replacements put in its stead.
-template <std::size_t N>
-std::string Replaced(const std::string& text, const Replacement (&replacements)[N]) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    const auto* hit = std::find_if(std::begin(replacements), std::end(replacements),
-                                   [c](const Replacement& r) { return r.from == c; });
-    if (hit == std::end(replacements)) {
-      out += c;
-    } else {
-      out += hit->to;
-    }
-  }
-  return out;
-}
-
-constexpr Replacement kMarkup[] = {{'"', "&quot;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'&', "&amp;"}};
-
-std::string HtmlEscaped(const std::string& text) { return Replaced(text, kMarkup); }
 
 #ifdef _WIN32
 constexpr bool kBackslashSeparates = true;
@@ -74,7 +47,7 @@ std::string AddressEscaped(const std::string& path) {
       address += c;
     }
   }
-  return HtmlEscaped(address);
+  return orbilux::HtmlEscaped(address);
 }
 
 }  // namespace
@@ -93,7 +66,7 @@ std::string PreviewPageText(const std::string& moviePath, std::int32_t width, st
           "\" type=\"application/x-shockwave-flash\" name=\"obj1\"   quality=\"High\"></object></p>" + crlf;
   page += "<br><font size=2><font face=\"Tahoma\"><center>Now you can publish this exciting work above!! "
           "File location-&gt;<font color=\"FF0000\">" +
-          HtmlEscaped(moviePath) + crlf;
+          orbilux::HtmlEscaped(moviePath) + crlf;
   return page;
 }
 

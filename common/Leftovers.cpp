@@ -1,4 +1,4 @@
-#include "movie/Leftovers.h"
+#include "common/Leftovers.h"
 
 #include <dirent.h>
 #include <fcntl.h>

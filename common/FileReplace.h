@@ -52,7 +52,7 @@ enum class TargetLink {
 // cannot be made or put in place (a folder in its place: "Is a directory"),
 // FileRefusedError when the target is another kind of file that is not a
 // regular one (a pipe, a device), StreamWriteError when writing or flushing
-// it fails. The temporary file is locked while it lives (movie/Leftovers.h).
+// it fails. The temporary file is locked while it lives (common/Leftovers.h).
 void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> bytes,
                         FileSystem& files = SystemFileSystem(), TargetLink link = TargetLink::Follow);
 

@@ -128,3 +128,68 @@ class StreamMemoryError : public AppError {
  public:
   StreamMemoryError();
 };
+
+// Writing stopped by Ctrl-C, SIGTERM or SIGHUP: "The WHAT was not written:
+// stopped.", with what names the output ("movie", "web folder "site"").
+class StoppedError : public AppError {
+ public:
+  explicit StoppedError(const std::string& what);
+};
+
+// A movie file and a web folder given the same place.
+class SameTargetError : public AppError {
+ public:
+  explicit SameTargetError(const std::string& path);
+};
+
+// A folder that would be replaced without being asked to:
+// "The folder "%s" is not empty.", then the advice of the program that
+// asked, when it has one ("Give --force to replace it.").
+class FolderNotEmptyError : public AppError {
+ public:
+  explicit FolderNotEmptyError(const std::string& folder, const std::string& advice = "");
+  const std::string& Folder() const { return folder_; }
+
+ private:
+  std::string folder_;
+};
+
+// A folder a web folder never replaces, and why: "is the home folder or
+// holds it", "holds the picture "view1.jpg"", "holds the SWF player" ...
+class FolderNeverReplacedError : public AppError {
+ public:
+  FolderNeverReplacedError(const std::string& folder, const std::string& why);
+};
+
+// A folder of files this tool did not write, which no web folder replaces.
+class ForeignFolderError : public AppError {
+ public:
+  explicit ForeignFolderError(const std::string& folder);
+};
+
+// Something was put in the web folder's place while the folder was written;
+// it is kept.
+class PlaceTakenError : public AppError {
+ public:
+  explicit PlaceTakenError(const std::string& folder);
+};
+
+// A web folder put in place whose old content could not be removed from
+// where it was moved aside.
+class OldContentKeptError : public AppError {
+ public:
+  OldContentKeptError(const std::string& folder, const std::string& old, int systemError);
+};
+
+// The SWF player's files are not in the folder they were looked for in.
+class PlayerMissingError : public AppError {
+ public:
+  explicit PlayerMissingError(const std::string& folder);
+};
+
+// The folder for the preview page is not the user's own and closed to
+// others, so the page could be changed or read before the view reads it.
+class PreviewFolderError : public AppError {
+ public:
+  explicit PreviewFolderError(const std::string& folder);
+};

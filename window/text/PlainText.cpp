@@ -1,4 +1,4 @@
-#include "window/main/PlainText.h"
+#include "window/text/PlainText.h"
 
 #include <QLabel>
 #include <QMessageBox>

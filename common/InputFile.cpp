@@ -1,4 +1,4 @@
-#include "collection/PictureFile.h"
+#include "common/InputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 namespace {
 
@@ -26,13 +26,13 @@ struct stat StatOf(const std::string& path) {
 
 }  // namespace
 
-std::uint64_t PictureFile::SizeOf(const std::string& path) {
+std::uint64_t InputFile::SizeOf(const std::string& path) {
   const struct stat info = StatOf(path);
   CheckRegular(path, info);
   return static_cast<std::uint64_t>(info.st_size);
 }
 
-PictureFile::PictureFile(const std::string& path) {
+InputFile::InputFile(const std::string& path) {
   // Looked at before it is opened: opening a pipe or a device may wait or act.
   CheckRegular(path, StatOf(path));
   // Without waiting, should the name have been swapped for a pipe meanwhile;
@@ -50,9 +50,16 @@ PictureFile::PictureFile(const std::string& path) {
   size_ = static_cast<std::uint64_t>(info.st_size);
 }
 
-PictureFile::~PictureFile() { ::close(fd_); }
+InputFile::~InputFile() { ::close(fd_); }
 
-std::size_t PictureFile::ReadSome(std::span<std::uint8_t> bytes) {
+std::vector<std::uint8_t> InputFile::ReadAll(const std::string& path) {
+  InputFile file(path);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
+  file.ReadExactly(bytes);
+  return bytes;
+}
+
+std::size_t InputFile::ReadSome(std::span<std::uint8_t> bytes) {
   for (;;) {
     const ssize_t n = ::read(fd_, bytes.data(), bytes.size());
     if (n >= 0) return static_cast<std::size_t>(n);
@@ -60,7 +67,7 @@ std::size_t PictureFile::ReadSome(std::span<std::uint8_t> bytes) {
   }
 }
 
-void PictureFile::ReadExactly(std::span<std::uint8_t> bytes) {
+void InputFile::ReadExactly(std::span<std::uint8_t> bytes) {
   while (!bytes.empty()) {
     const std::size_t n = ReadSome(bytes);
     if (n == 0) throw StreamReadError();  // the file ended early
@@ -68,6 +75,6 @@ void PictureFile::ReadExactly(std::span<std::uint8_t> bytes) {
   }
 }
 
-void PictureFile::Skip(std::uint64_t count) {
+void InputFile::Skip(std::uint64_t count) {
   if (::lseek(fd_, static_cast<off_t>(count), SEEK_CUR) < 0) throw StreamReadError();
 }

@@ -1,4 +1,4 @@
-#include "movie/FileReplace.h"
+#include "common/FileReplace.h"
 
 #include <fcntl.h>
 #include <limits.h>
@@ -17,8 +17,8 @@
 #include <random>
 #include <vector>
 
-#include "collection/Errors.h"
-#include "movie/Leftovers.h"
+#include "common/Errors.h"
+#include "common/Leftovers.h"
 
 namespace {
 

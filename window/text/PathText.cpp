@@ -1,4 +1,4 @@
-#include "window/main/PathText.h"
+#include "window/text/PathText.h"
 
 #include <cstddef>
 

@@ -4,8 +4,8 @@
 #include <sstream>
 #include <string>
 
-#include "collection/Errors.h"
-#include "movie/PreviewPage.h"
+#include "common/Errors.h"
+#include "publish/PreviewPage.h"
 #include "tests/support/TempDir.h"
 
 namespace {

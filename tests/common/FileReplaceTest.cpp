@@ -1,4 +1,4 @@
-#include "movie/FileReplace.h"
+#include "common/FileReplace.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,7 +11,7 @@
 #include <iterator>
 #include <string>
 
-#include "collection/Errors.h"
+#include "common/Errors.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;

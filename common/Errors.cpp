@@ -1,4 +1,4 @@
-#include "collection/Errors.h"
+#include "common/Errors.h"
 
 #include <cstring>
 #include <utility>
@@ -43,3 +43,35 @@ StreamMemoryError::StreamMemoryError()
 std::string OutOfMemoryText(const std::string& doing) {
   return "Out of memory while " + doing + ". Close other programs, or use fewer or smaller pictures.";
 }
+
+StoppedError::StoppedError(const std::string& what) : AppError("The " + what + " was not written: stopped.") {}
+
+SameTargetError::SameTargetError(const std::string& path)
+    : AppError("The movie and the web folder cannot both be \"" + path + "\".") {}
+
+FolderNotEmptyError::FolderNotEmptyError(const std::string& folder, const std::string& advice)
+    : AppError("The folder \"" + folder + "\" is not empty." + (advice.empty() ? "" : " " + advice)),
+      folder_(folder) {}
+
+FolderNeverReplacedError::FolderNeverReplacedError(const std::string& folder, const std::string& why)
+    : AppError("The folder \"" + folder + "\" " + why + "; the web folder cannot replace it.") {}
+
+ForeignFolderError::ForeignFolderError(const std::string& folder)
+    : AppError("The folder \"" + folder +
+               "\" holds files this tool did not write; choose an empty folder or a new name.") {}
+
+PlaceTakenError::PlaceTakenError(const std::string& folder)
+    : AppError("\"" + folder +
+               "\" was made while the web folder was written; it is kept, and the web folder was not put in its "
+               "place.") {}
+
+OldContentKeptError::OldContentKeptError(const std::string& folder, const std::string& old, int systemError)
+    : AppError("The folder \"" + folder + "\" is written, but its old content could not be removed from \"" + old +
+               "\". " + SystemReason(systemError)) {}
+
+PlayerMissingError::PlayerMissingError(const std::string& folder)
+    : AppError("The SWF player is missing: it was looked for in \"" + folder + "\".") {}
+
+PreviewFolderError::PreviewFolderError(const std::string& folder)
+    : AppError("The preview page is not written to \"" + folder +
+               "\": that folder must belong to you and be closed to other users.") {}
