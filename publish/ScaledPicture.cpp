@@ -192,8 +192,8 @@ std::vector<std::vector<std::uint8_t>> ScalePicture(std::span<const std::uint8_t
   // that is larger (the decoded one for the largest size): each step then
   // shrinks by at most a few tenths, which takes a fraction of the work of
   // shrinking the decoded picture again. The cubic (Catmull-Rom) filter
-  // keeps the edges as sharp as Lanczos does at these ratios for two thirds
-  // of its work.
+  // takes two thirds of Lanczos' work; at these ratios the two cannot be
+  // told apart side by side.
   std::vector<std::pair<PictureSize, Image>> resized;
   const auto resizedTo = [&](PictureSize size) -> VipsImage* {
     VipsImage* from = decoded.get();
