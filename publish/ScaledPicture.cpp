@@ -189,9 +189,9 @@ std::vector<std::vector<std::uint8_t>> ScalePicture(std::span<const std::uint8_t
   if (needed.Width > 0) decoded = Decoded(jpeg, LoadShrink(upright, needed), header.get(), name);
 
   // Each size is resampled once, from the smallest picture already made
-  // that is larger (the decoded one for the largest size): each step then
-  // shrinks by at most a few tenths, which takes a fraction of the work of
-  // shrinking the decoded picture again. The cubic (Catmull-Rom) filter
+  // that is larger (the decoded one for the largest size): a smaller size
+  // made from a smaller picture takes a fraction of the work of shrinking
+  // the decoded picture again. The cubic (Catmull-Rom) filter
   // takes two thirds of Lanczos' work; at these ratios the two cannot be
   // told apart side by side.
   std::vector<std::pair<PictureSize, Image>> resized;
