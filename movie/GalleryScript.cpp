@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 #include "movie/ActionWriter.h"
@@ -44,39 +45,91 @@ static_assert(kPoolStrings.size() == static_cast<std::size_t>(Pool::menu) + 1);
 // Registers of DisplayCurrentPic.
 constexpr Register kRoot{1}, kCounter{2}, kJ{3};
 
+// The steps that recur in the statements below, each written as the
+// compiler writes it; a step's first values may belong to the statement's
+// earlier parts, as the compiler joins neighbouring pushes into one.
+
+// Pushes the values and reads the variable the last one names.
+void Get(ActionWriter& w, std::initializer_list<PushValue> values) {
+  w.Push(values);
+  w.Action(kGetVariable);
+}
+
+// Pushes the values and reads the member the last one names.
+void Member(ActionWriter& w, std::initializer_list<PushValue> values) {
+  w.Push(values);
+  w.Action(kGetMember);
+}
+
+// Actions without operands, in order.
+void Do(ActionWriter& w, std::initializer_list<ActionCode> codes) {
+  for (const ActionCode code : codes) w.Action(code);
+}
+
+// Calls the function the last value names, with the argument count before
+// it, and drops its result.
+void Call(ActionWriter& w, std::initializer_list<PushValue> values) {
+  w.Push(values);
+  Do(w, {kCallFunction, kPop});
+}
+
+// Calls the method the last value names on the object below the argument
+// count, and drops its result.
+void CallMethod(ActionWriter& w, std::initializer_list<PushValue> values) {
+  w.Push(values);
+  Do(w, {kCallMethod, kPop});
+}
+
+// Constructs the class the last value names, with the argument count before it.
+void New(ActionWriter& w, std::initializer_list<PushValue> values) {
+  w.Push(values);
+  w.Action(kNewObject);
+}
+
+// object.event = function () {...}
+void SetHandler(ActionWriter& w, Pool object, Pool event, const ActionWriter& body) {
+  Get(w, {object});
+  w.Push({event});
+  w.DefineFunction("", {}, body);
+  w.Action(kSetMember);
+}
+
 // updateTimer: fade the hint by 10; once its opacity is below 0, hide it and
 // stop the interval.
 ActionWriter UpdateTimer() {
+  using enum Pool;
   ActionWriter w;
   const Label end = w.NewLabel();
   // tips._alpha = tips._alpha - 10
-  w.Push({Pool::tips}); w.Action(kGetVariable); w.Push({Pool::_alpha, Pool::tips}); w.Action(kGetVariable); w.Push({Pool::_alpha}); w.Action(kGetMember); w.Push({10}); w.Action(kSubtract); w.Action(kSetMember);
+  Get(w, {tips}); Get(w, {_alpha, tips}); Member(w, {_alpha}); w.Push({10}); Do(w, {kSubtract, kSetMember});
   // if (!(tips._alpha < 0)) return
-  w.Push({Pool::tips}); w.Action(kGetVariable); w.Push({Pool::_alpha}); w.Action(kGetMember); w.Push({0.0}); w.Action(kLess2); w.Action(kNot); w.If(end);
+  Get(w, {tips}); Member(w, {_alpha}); w.Push({0.0}); Do(w, {kLess2, kNot}); w.If(end);
   // tips._visible = false
-  w.Push({Pool::tips}); w.Action(kGetVariable); w.Push({Pool::_visible, false}); w.Action(kSetMember);
+  Get(w, {tips}); w.Push({_visible, false}); w.Action(kSetMember);
   // clearInterval(intervalID)
-  w.Push({Pool::intervalID}); w.Action(kGetVariable); w.Push({1, Pool::clearInterval}); w.Action(kCallFunction); w.Action(kPop);
+  Get(w, {intervalID}); Call(w, {1, clearInterval});
   w.Bind(end);
   return w;
 }
 
 // DisplayCurrentPic(j): show _root["pic" + j], hide every other picture clip.
 ActionWriter DisplayCurrentPic() {
+  using enum Pool;
   ActionWriter w;
   const Label loop = w.NewLabel(), hide = w.NewLabel(), next = w.NewLabel(), end = w.NewLabel();
   // counter = 1
   w.Push({1}); w.StoreRegister(kCounter); w.Action(kPop);
   // while (!(counter > TotalPic))
   w.Bind(loop);
-  w.Push({kCounter, Pool::TotalPic}); w.Action(kGetVariable); w.Action(kGreater); w.Action(kNot); w.Action(kNot); w.If(end);
+  Get(w, {kCounter, TotalPic}); Do(w, {kGreater, kNot, kNot}); w.If(end);
   // if (j != counter) go to hide
-  w.Push({kJ, kCounter}); w.Action(kEquals2); w.Action(kNot); w.If(hide);
-  // _root["pic" + counter]._visible = true
-  w.Push({kRoot, Pool::pic, kCounter}); w.Action(kAdd2); w.Action(kGetMember); w.Push({Pool::_visible, true}); w.Action(kSetMember); w.Jump(next);
+  w.Push({kJ, kCounter}); Do(w, {kEquals2, kNot}); w.If(hide);
+  // _root["pic" + counter]._visible = true; go to next
+  w.Push({kRoot, pic, kCounter}); Do(w, {kAdd2, kGetMember}); w.Push({_visible, true}); w.Action(kSetMember);
+  w.Jump(next);
   // _root["pic" + counter]._visible = false
   w.Bind(hide);
-  w.Push({kRoot, Pool::pic, kCounter}); w.Action(kAdd2); w.Action(kGetMember); w.Push({Pool::_visible, false}); w.Action(kSetMember);
+  w.Push({kRoot, pic, kCounter}); Do(w, {kAdd2, kGetMember}); w.Push({_visible, false}); w.Action(kSetMember);
   // counter++
   w.Bind(next);
   w.Push({kCounter}); w.Action(kIncrement); w.StoreRegister(kCounter); w.Action(kPop); w.Jump(loop);
@@ -93,79 +146,88 @@ ActionWriter RcMenu() {
 
 // Frame handler: re-assert the current picture and centre the hint on the stage.
 ActionWriter OnEnterFrame() {
+  using enum Pool;
   ActionWriter w;
   // DisplayCurrentPic(PlayCurrentPic)
-  w.Push({Pool::PlayCurrentPic}); w.Action(kGetVariable); w.Push({1, Pool::DisplayCurrentPic}); w.Action(kCallFunction); w.Action(kPop);
+  Get(w, {PlayCurrentPic}); Call(w, {1, DisplayCurrentPic});
   // tips._x = Stage.width / 2
-  w.Push({Pool::tips}); w.Action(kGetVariable); w.Push({Pool::_x, Pool::Stage}); w.Action(kGetVariable); w.Push({Pool::width}); w.Action(kGetMember); w.Push({2}); w.Action(kDivide); w.Action(kSetMember);
+  Get(w, {tips}); Get(w, {_x, Stage}); Member(w, {width}); w.Push({2}); Do(w, {kDivide, kSetMember});
   // tips._y = Stage.height / 2
-  w.Push({Pool::tips}); w.Action(kGetVariable); w.Push({Pool::_y, Pool::Stage}); w.Action(kGetVariable); w.Push({Pool::height}); w.Action(kGetMember); w.Push({2}); w.Action(kDivide); w.Action(kSetMember);
+  Get(w, {tips}); Get(w, {_y, Stage}); Member(w, {height}); w.Push({2}); Do(w, {kDivide, kSetMember});
   return w;
 }
 
 // Press handler: start a drag at the pointer and start the hint's fade. A
 // press while a fade runs starts another interval; only the newest id is kept.
 ActionWriter OnPress() {
+  using enum Pool;
   ActionWriter w;
   // StartDrag = true
-  w.Push({Pool::StartDrag, true}); w.Action(kSetVariable);
+  w.Push({StartDrag, true}); w.Action(kSetVariable);
   // StartX = _xmouse (property 20 of the main timeline)
-  w.Push({Pool::StartX, Pool::empty, 20}); w.Action(kGetProperty); w.Action(kSetVariable);
+  w.Push({StartX, empty, 20}); Do(w, {kGetProperty, kSetVariable});
   // intervalID = setInterval(updateTimer, 100)
-  w.Push({Pool::intervalID, 100, Pool::updateTimer}); w.Action(kGetVariable); w.Push({2, Pool::setInterval}); w.Action(kCallFunction); w.Action(kSetVariable);
+  Get(w, {intervalID, 100, updateTimer}); w.Push({2, setInterval}); Do(w, {kCallFunction, kSetVariable});
   return w;
 }
 
 // Release handler: end the drag.
 ActionWriter OnRelease() {
+  using enum Pool;
   ActionWriter w;
   // StartDrag = false
-  w.Push({Pool::StartDrag, false}); w.Action(kSetVariable);
+  w.Push({StartDrag, false}); w.Action(kSetVariable);
   return w;
 }
 
 // Roll-out handler: bring the hint back at full opacity.
 ActionWriter OnRollOut() {
+  using enum Pool;
   ActionWriter w;
   // tips._visible = true
-  w.Push({Pool::tips}); w.Action(kGetVariable); w.Push({Pool::_visible, true}); w.Action(kSetMember);
+  Get(w, {tips}); w.Push({_visible, true}); w.Action(kSetMember);
   // tips._alpha = 100
-  w.Push({Pool::tips}); w.Action(kGetVariable); w.Push({Pool::_alpha, 100}); w.Action(kSetMember);
+  Get(w, {tips}); w.Push({_alpha, 100}); w.Action(kSetMember);
   return w;
 }
 
 // Mouse-move handler: while dragging, step forward after 100 pixels to the
 // right or back after 100 pixels to the left, at most one step per event.
 ActionWriter OnMouseMove() {
+  using enum Pool;
   ActionWriter w;
   const Label back = w.NewLabel(), shown = w.NewLabel(), backShown = w.NewLabel(), end = w.NewLabel();
   // if (!(StartDrag == true)) return
-  w.Push({Pool::StartDrag}); w.Action(kGetVariable); w.Push({true}); w.Action(kEquals2); w.Action(kNot); w.If(end);
+  Get(w, {StartDrag}); w.Push({true}); Do(w, {kEquals2, kNot}); w.If(end);
   // EndX = _xmouse - StartX
-  w.Push({Pool::EndX, Pool::empty, 20}); w.Action(kGetProperty); w.Push({Pool::StartX}); w.Action(kGetVariable); w.Action(kSubtract); w.Action(kSetVariable);
+  w.Push({EndX, empty, 20}); w.Action(kGetProperty); Get(w, {StartX}); Do(w, {kSubtract, kSetVariable});
   // if (EndX < 100) go to back
-  w.Push({Pool::EndX}); w.Action(kGetVariable); w.Push({100}); w.Action(kLess2); w.Action(kNot); w.Action(kNot); w.If(back);
+  Get(w, {EndX}); w.Push({100}); Do(w, {kLess2, kNot, kNot}); w.If(back);
   // StartX = _xmouse
-  w.Push({Pool::StartX, Pool::empty, 20}); w.Action(kGetProperty); w.Action(kSetVariable);
+  w.Push({StartX, empty, 20}); Do(w, {kGetProperty, kSetVariable});
   // PlayCurrentPic = PlayCurrentPic + 1
-  w.Push({Pool::PlayCurrentPic, Pool::PlayCurrentPic}); w.Action(kGetVariable); w.Push({1}); w.Action(kAdd2); w.Action(kSetVariable);
-  // if (PlayCurrentPic > TotalPic) PlayCurrentPic = 1
-  w.Push({Pool::PlayCurrentPic}); w.Action(kGetVariable); w.Push({Pool::TotalPic}); w.Action(kGetVariable); w.Action(kGreater); w.Action(kNot); w.If(shown); w.Push({Pool::PlayCurrentPic, 1}); w.Action(kSetVariable);
+  Get(w, {PlayCurrentPic, PlayCurrentPic}); w.Push({1}); Do(w, {kAdd2, kSetVariable});
+  // if (!(PlayCurrentPic > TotalPic)) go to shown
+  Get(w, {PlayCurrentPic}); Get(w, {TotalPic}); Do(w, {kGreater, kNot}); w.If(shown);
+  // PlayCurrentPic = 1
+  w.Push({PlayCurrentPic, 1}); w.Action(kSetVariable);
   // DisplayCurrentPic(PlayCurrentPic)
   w.Bind(shown);
-  w.Push({Pool::PlayCurrentPic}); w.Action(kGetVariable); w.Push({1, Pool::DisplayCurrentPic}); w.Action(kCallFunction); w.Action(kPop);
+  Get(w, {PlayCurrentPic}); Call(w, {1, DisplayCurrentPic});
   // if (EndX > -100) return
   w.Bind(back);
-  w.Push({Pool::EndX}); w.Action(kGetVariable); w.Push({-100}); w.Action(kGreater); w.Action(kNot); w.Action(kNot); w.If(end);
+  Get(w, {EndX}); w.Push({-100}); Do(w, {kGreater, kNot, kNot}); w.If(end);
   // PlayCurrentPic = PlayCurrentPic - 1
-  w.Push({Pool::PlayCurrentPic, Pool::PlayCurrentPic}); w.Action(kGetVariable); w.Push({1}); w.Action(kSubtract); w.Action(kSetVariable);
-  // if (PlayCurrentPic < 1) PlayCurrentPic = TotalPic
-  w.Push({Pool::PlayCurrentPic}); w.Action(kGetVariable); w.Push({1}); w.Action(kLess2); w.Action(kNot); w.If(backShown); w.Push({Pool::PlayCurrentPic, Pool::TotalPic}); w.Action(kGetVariable); w.Action(kSetVariable);
+  Get(w, {PlayCurrentPic, PlayCurrentPic}); w.Push({1}); Do(w, {kSubtract, kSetVariable});
+  // if (!(PlayCurrentPic < 1)) go to backShown
+  Get(w, {PlayCurrentPic}); w.Push({1}); Do(w, {kLess2, kNot}); w.If(backShown);
+  // PlayCurrentPic = TotalPic
+  Get(w, {PlayCurrentPic, TotalPic}); w.Action(kSetVariable);
   // DisplayCurrentPic(PlayCurrentPic)
   w.Bind(backShown);
-  w.Push({Pool::PlayCurrentPic}); w.Action(kGetVariable); w.Push({1, Pool::DisplayCurrentPic}); w.Action(kCallFunction); w.Action(kPop);
+  Get(w, {PlayCurrentPic}); Call(w, {1, DisplayCurrentPic});
   // StartX = _xmouse
-  w.Push({Pool::StartX, Pool::empty, 20}); w.Action(kGetProperty); w.Action(kSetVariable);
+  w.Push({StartX, empty, 20}); Do(w, {kGetProperty, kSetVariable});
   w.Bind(end);
   return w;
 }
@@ -180,35 +242,40 @@ Script Assemble() {
   ActionWriter w;
   w.ConstantPool(kPoolStrings);
   w.DefineFunction("updateTimer", {}, UpdateTimer());
-  w.DefineFunction2("DisplayCurrentPic", 4, kPreloadRoot | kSuppressSuper | kSuppressArguments | kSuppressThis, {{kJ, "j"}}, DisplayCurrentPic());
+  w.DefineFunction2("DisplayCurrentPic", 4, kPreloadRoot | kSuppressSuper | kSuppressArguments | kSuppressThis,
+                    {{kJ, "j"}}, DisplayCurrentPic());
   w.DefineFunction("rc_menu", {}, RcMenu());
+  // The pool's names stand alone from here on (DisplayCurrentPic is also the function above).
+  using enum Pool;
   // var TotalPic = N: the count is written as 0 here and left out of the
   // cached bytes; it is the Push's last value
-  w.Push({Pool::TotalPic, std::int32_t{0}});
+  w.Push({TotalPic, std::int32_t{0}});
   const std::size_t countAt = w.Size() - 4;
   w.Action(kDefineLocal);
   // var PlayCurrentPic = 1; var StartX; var EndX; var StartDrag = false; var intervalID
-  w.Push({Pool::PlayCurrentPic, 1}); w.Action(kDefineLocal);
-  w.Push({Pool::StartX}); w.Action(kDefineLocal2);
-  w.Push({Pool::EndX}); w.Action(kDefineLocal2);
-  w.Push({Pool::StartDrag, false}); w.Action(kDefineLocal);
-  w.Push({Pool::intervalID}); w.Action(kDefineLocal2);
+  w.Push({PlayCurrentPic, 1}); w.Action(kDefineLocal);
+  w.Push({StartX}); w.Action(kDefineLocal2);
+  w.Push({EndX}); w.Action(kDefineLocal2);
+  w.Push({StartDrag, false}); w.Action(kDefineLocal);
+  w.Push({intervalID}); w.Action(kDefineLocal2);
   // this.onEnterFrame = function () {...}, then the four handlers of ScreenMain
-  w.Push({Pool::this_}); w.Action(kGetVariable); w.Push({Pool::onEnterFrame}); w.DefineFunction("", {}, OnEnterFrame()); w.Action(kSetMember);
-  w.Push({Pool::ScreenMain}); w.Action(kGetVariable); w.Push({Pool::onPress}); w.DefineFunction("", {}, OnPress()); w.Action(kSetMember);
-  w.Push({Pool::ScreenMain}); w.Action(kGetVariable); w.Push({Pool::onRelease}); w.DefineFunction("", {}, OnRelease()); w.Action(kSetMember);
-  w.Push({Pool::ScreenMain}); w.Action(kGetVariable); w.Push({Pool::onRollOut}); w.DefineFunction("", {}, OnRollOut()); w.Action(kSetMember);
-  w.Push({Pool::ScreenMain}); w.Action(kGetVariable); w.Push({Pool::onMouseMove}); w.DefineFunction("", {}, OnMouseMove()); w.Action(kSetMember);
+  SetHandler(w, this_, onEnterFrame, OnEnterFrame());
+  SetHandler(w, ScreenMain, onPress, OnPress());
+  SetHandler(w, ScreenMain, onRelease, OnRelease());
+  SetHandler(w, ScreenMain, onRollOut, OnRollOut());
+  SetHandler(w, ScreenMain, onMouseMove, OnMouseMove());
   // fscommand("allowscale", false): a standalone player keeps the movie's size
-  w.Push({Pool::allowscale, false}); w.GetURL2(0);
+  w.Push({allowscale, false}); w.GetURL2(0);
   // 右键菜单 = new ContextMenu()
-  w.Push({Pool::右键菜单, 0.0, Pool::ContextMenu}); w.Action(kNewObject); w.Action(kSetVariable);
+  New(w, {右键菜单, 0.0, ContextMenu}); w.Action(kSetVariable);
   // 右键菜单.hideBuiltInItems()
-  w.Push({0.0, Pool::右键菜单}); w.Action(kGetVariable); w.Push({Pool::hideBuiltInItems}); w.Action(kCallMethod); w.Action(kPop);
-  // 右键菜单.customItems.push(new ContextMenuItem("Generated by ...", rc_menu, false))
-  w.Push({false, Pool::rc_menu}); w.Action(kGetVariable); w.Push({Pool::credit, 3, Pool::ContextMenuItem}); w.Action(kNewObject); w.Push({1, Pool::右键菜单}); w.Action(kGetVariable); w.Push({Pool::customItems}); w.Action(kGetMember); w.Push({Pool::push}); w.Action(kCallMethod); w.Action(kPop);
+  Get(w, {0.0, 右键菜单}); CallMethod(w, {hideBuiltInItems});
+  // 右键菜单.customItems.push(new ContextMenuItem("Generated by ...", rc_menu, false)): the new item,
+  Get(w, {false, rc_menu}); New(w, {credit, 3, ContextMenuItem});
+  // which stays on the stack as push's argument, then the call
+  Get(w, {1, 右键菜单}); Member(w, {customItems}); CallMethod(w, {push});
   // _root.menu = 右键菜单
-  w.Push({Pool::_root}); w.Action(kGetVariable); w.Push({Pool::menu, Pool::右键菜单}); w.Action(kGetVariable); w.Action(kSetMember);
+  Get(w, {_root}); Get(w, {menu, 右键菜单}); w.Action(kSetMember);
   w.Action(kEnd);
 
   const myByteArray bytes = w.Bytes();

@@ -2,205 +2,42 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
+
+#include "window/preview/PreludeFiles.h"
 
 namespace {
 
-// Runs once the page is parsed, just before the player. %1 is the player's
-// folder as an address, %2 the tag that starts every report to the window.
-constexpr const char* kPrelude = R"JS(
-(() => {
-  const report = (kind, detail) => console.debug(%2 + kind + " " + JSON.stringify(detail));
-  const movieObject = document.querySelector("object");
-  const movieEmbed = document.querySelector("object embed");
-  const playerElement = () => document.querySelector("ruffle-embed, ruffle-object");
-
-  // The player fetches its code chunks, its WebAssembly and the movie with
-  // fetch(), which the engine refuses for the page's own scheme; for that
-  // scheme this fetch reads through XMLHttpRequest, and tells the window how
-  // much of the movie it has read. The scheme answers nothing but the page,
-  // the movie and the player's files.
-  const publicPath = %1;
-  const pageScheme = new URL(publicPath).protocol;
-  const movieAddress = movieEmbed && new URL(movieEmbed.getAttribute("src"), document.baseURI).href;
-  const pageFetch = window.fetch.bind(window);
-  const types = { wasm: "application/wasm", js: "text/javascript", swf: "application/x-shockwave-flash" };
-  window.fetch = (input, init) => {
-    const address = new URL(input instanceof Request ? input.url : String(input), document.baseURI);
-    if (address.protocol !== pageScheme) return pageFetch(input, init);
-    const isMovie = address.href === movieAddress;
-    return new Promise((resolve, reject) => {
-      const request = new XMLHttpRequest();
-      request.open("GET", address.href);
-      request.responseType = "arraybuffer";
-      const unreadable = () => {
-        if (isMovie) report("failed", { reason: "unreadable" });
-        reject(new TypeError("Failed to fetch " + address.href));
-      };
-      if (isMovie) {
-        request.onprogress = (event) => report("progress", { loaded: event.loaded, total: event.lengthComputable ? event.total : -1 });
-      }
-      request.onload = () => {
-        if (!request.response) return unreadable();
-        if (isMovie) report("progress", { loaded: request.response.byteLength, total: request.response.byteLength });
-        const extension = address.pathname.split(".").pop().toLowerCase();
-        const response = new Response(request.response, {
-          status: 200,
-          headers: {
-            "Content-Type": types[extension] || "application/octet-stream",
-            "Content-Length": String(request.response.byteLength),
-          },
-        });
-        Object.defineProperty(response, "url", { value: address.href });
-        resolve(response);
-      };
-      request.onerror = unreadable;
-      request.send();
-    });
-  };
-
-  // The movie is shown whole: when it is larger than the view, the player is
-  // made smaller, keeping the movie's proportions and leaving room for the
-  // line under it, and the player scales the stage into it; it is never made
-  // larger than the movie. The player sizes itself from the embed tag, which
-  // has no size of its own: it gets the object tag's.
-  const movieSize = movieObject && ["width", "height"].map((name) => Number.parseInt(movieObject.getAttribute(name), 10));
-  const pageMargin = 8;
-  const fit = () => {
-    if (!movieSize || !(movieSize[0] > 0 && movieSize[1] > 0)) return;
-    const player = playerElement() || movieEmbed;
-    const box = player.getBoundingClientRect();
-    const content = document.createRange();
-    content.selectNodeContents(document.body);
-    // What the page holds besides the movie (margins, the line under it) does not scale.
-    const besides = content.getBoundingClientRect().height - box.height + 2 * pageMargin;
-    const scale = Math.max(0.01, Math.min(1, (window.innerWidth - 2 * pageMargin) / movieSize[0],
-                                          (window.innerHeight - besides) / movieSize[1]));
-    const [width, height] = movieSize.map((length) => Math.max(1, Math.round(length * scale)));
-    for (const element of new Set([movieEmbed, playerElement()])) {
-      if (!element) continue;
-      element.setAttribute("width", String(width));
-      element.setAttribute("height", String(height));
-      element.style.width = width + "px";
-      element.style.height = height + "px";
-    }
-    const placed = (playerElement() || movieEmbed).getBoundingClientRect();
-    report("fit", { scale, rect: [placed.left, placed.top, placed.width, placed.height] });
-  };
-  if (movieEmbed) {
-    fit();
-    window.addEventListener("resize", fit);
+// The bytes of one of the files built in beside the prelude.
+QByteArray PreludeFile(std::string_view name) {
+  for (const EmbeddedFile& file : PreludeFiles()) {
+    if (file.Name == name) return QByteArray(file.Bytes.data(), static_cast<qsizetype>(file.Bytes.size()));
   }
-
-  // A movie's mouse handlers see, in this player, where the pointer was at
-  // the previous mouse event; and the engine merges the moves that come in
-  // while a frame is drawn into one event. A movie that measures a drag in
-  // its move handler then misses the last stretch before a release, the more
-  // so the slower the frames. So every move reaches the player as the hand
-  // made it (the merged ones first) and once more after the player has seen
-  // it, and a press comes after a move to where it happens.
-  let repeating = false;
-  const onPlayer = (event) => {
-    if (repeating || !event.isTrusted) return null;
-    const path = event.composedPath();
-    const canvas = path[0];
-    return canvas instanceof HTMLCanvasElement && path.some((node) => node === playerElement()) ? canvas : null;
-  };
-  const repeat = (canvas, event, at, buttons) => {
-    repeating = true;
-    try {
-      canvas.dispatchEvent(new PointerEvent("pointermove", {
-        bubbles: true, cancelable: true, composed: true,
-        clientX: at.clientX, clientY: at.clientY, screenX: at.screenX, screenY: at.screenY,
-        pointerId: event.pointerId, pointerType: event.pointerType, isPrimary: event.isPrimary,
-        button: -1, buttons,
-      }));
-    } finally {
-      repeating = false;
-    }
-  };
-  window.addEventListener("pointermove", (event) => {
-    const canvas = onPlayer(event);
-    if (!canvas || !event.getCoalescedEvents) return;
-    for (const merged of event.getCoalescedEvents().slice(0, -1)) repeat(canvas, event, merged, event.buttons);
-  }, true);
-  window.addEventListener("pointermove", (event) => {
-    const canvas = onPlayer(event);
-    if (canvas) repeat(canvas, event, event, event.buttons);
-  });
-  window.addEventListener("pointerdown", (event) => {
-    const canvas = onPlayer(event);
-    if (canvas) repeat(canvas, event, event, 0);
-  }, true);
-
-  // The window learns when the first picture is on the screen and when the
-  // player gives up on the movie. The movie's script sends an fscommand as
-  // soon as it starts, in the first frame; it shows the first picture in the
-  // next frame.
-  const watchPlayer = (player) => {
-    let started = false;
-    player.ruffle().addFSCommandHandler(() => {
-      if (started) return;
-      started = true;
-      const frameRate = (player.ruffle().metadata || {}).frameRate || 12;
-      setTimeout(() => requestAnimationFrame(() => report("shown", {})), 1000 / frameRate);
-    });
-    new MutationObserver((changes, observer) => {
-      if (!player.shadowRoot.getElementById("panic")) return;
-      observer.disconnect();
-      report("failed", { reason: "refused" });
-    }).observe(player.shadowRoot, { childList: true, subtree: true });
-    fit();
-  };
-  new MutationObserver((changes, observer) => {
-    const player = playerElement();
-    if (!player || !player.ruffle) return;
-    observer.disconnect();
-    watchPlayer(player);
-  }).observe(document.documentElement, { childList: true, subtree: true });
-
-  // The player draws with the graphics card where the engine has a real one,
-  // and on its plain canvas elsewhere: on a software graphics adapter its
-  // GPU renderers are slower than the canvas and lay a notice over the movie.
-  const graphicsCard = (() => {
-    try {
-      const gl = document.createElement("canvas").getContext("webgl", { failIfMajorPerformanceCaveat: true });
-      if (!gl) return false;
-      const info = gl.getExtension("WEBGL_debug_renderer_info");
-      const name = String(gl.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : gl.RENDERER));
-      gl.getExtension("WEBGL_lose_context")?.loseContext();
-      return !/swiftshader|llvmpipe|softpipe|software/i.test(name);
-    } catch (error) {
-      return false;
-    }
-  })();
-
-  // The configuration keeps the player's own pop-ups away (splash screen,
-  // unmute overlay) and lets it scale the stage to its size, whatever the
-  // movie asks for.
-  window.RufflePlayer = window.RufflePlayer || {};
-  window.RufflePlayer.config = {
-    publicPath,
-    preferredRenderer: graphicsCard ? "webgl" : "canvas",
-    splashScreen: false,
-    unmuteOverlay: "hidden",
-    autoplay: "on",
-    letterbox: "off",
-    scale: "showAll",
-    forceScale: true,
-    warnOnUnsupportedContent: false,
-    showSwfDownload: false,
-    logLevel: "error",
-  };
-})();
-)JS";
+  return {};
+}
 
 }  // namespace
 
-QString JsString(const QString& text) {
-  const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-  return QString::fromUtf8(array.mid(1, array.size() - 2));
+QString ScriptLiteral(const QJsonValue& value) {
+  const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+  QString text = QString::fromUtf8(array.mid(1, array.size() - 2));
+  // JSON leaves these as they are; "<" so that no "</script>" ends a page's
+  // script, the line separators for engines that end a string at them.
+  text.replace(QLatin1Char('<'), QLatin1String("\\u003c"));
+  text.replace(QChar(0x2028), QLatin1String("\\u2028"));
+  text.replace(QChar(0x2029), QLatin1String("\\u2029"));
+  return text;
 }
 
+QString JsString(const QString& text) { return ScriptLiteral(QJsonValue(text)); }
+
 QString PlayerPrelude(const QString& publicPath) {
-  return QString::fromLatin1(kPrelude).arg(JsString(publicPath), JsString(QString::fromLatin1(kPageReportTag)));
+  const QJsonObject settings{
+      {QStringLiteral("publicPath"), publicPath},
+      {QStringLiteral("reportTag"), QString::fromLatin1(kPageReportTag)},
+      {QStringLiteral("player"), QJsonDocument::fromJson(PreludeFile("player-config.json")).object()},
+  };
+  // The file is a function of the settings; the page calls it with them.
+  return QStringLiteral("(") + QString::fromUtf8(PreludeFile("preview-prelude.js")) + QStringLiteral(")(") +
+         ScriptLiteral(settings) + QStringLiteral(");\n");
 }

@@ -2,7 +2,7 @@
 // Debian's Chromium, driven by Playwright) and reads back what the viewer
 // sees: screen colours from screenshots, the context menu, the console.
 import { chromium } from 'playwright-core';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -21,22 +21,16 @@ export const STAGE_TOP = 20;
 const ROOM_RIGHT = 420;
 const ROOM_BELOW = 40;
 
-// Nothing may cover the movie: no splash screen, no unmute overlay, no
+// The player's configuration of the web folder's movie page and the window's
+// preview: nothing covers the movie (no splash screen, no unmute overlay, no
 // autoplay prompt, no letterbox; the canvas renderer, because on a software
 // graphics adapter the WebGL one lays a "hardware acceleration" notice over
-// the movie on the first mouse-over.
+// the movie on the first mouse-over). Here the page is not replaced by the
+// player, the movie's addresses are opened and the player's warnings logged.
 const PLAYER_CONFIG = {
-  autoplay: 'on',
-  unmuteOverlay: 'hidden',
-  splashScreen: false,
-  letterbox: 'off',
-  preferredRenderer: 'canvas',
-  contextMenu: 'on',
-  warnOnUnsupportedContent: false,
-  showSwfDownload: false,
+  ...JSON.parse(readFileSync(path.join(REPO, 'publish', 'page', 'player-config.json'), 'utf8')),
   polyfills: false,
   openUrlMode: 'allow', // window.open is replaced by a recorder on the page
-  allowFullscreen: false,
   logLevel: 'warn',
 };
 
