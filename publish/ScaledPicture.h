@@ -2,10 +2,10 @@
 // A JPEG picture scaled to given sizes with libvips: decoded once, shrunk
 // on load through the JPEG decoder's own scaling as far as the largest size
 // allows, turned upright as its Exif orientation says, converted to sRGB
-// when it carries another colour profile, resampled (Lanczos) to each size
-// and encoded without any metadata. A size that is the picture's own, where
-// nothing is to be turned, is the picture itself with its metadata dropped
-// losslessly, not encoded again.
+// when it carries another colour profile, resampled (cubic) to each size,
+// each from the next larger, and encoded without any metadata. A size
+// that is the picture's own, where nothing is to be turned, is the picture
+// itself with its metadata dropped losslessly, not encoded again.
 
 #include <cstdint>
 #include <span>

@@ -100,6 +100,38 @@ TEST(ScaledPicture, EverySizeIsUprightAndWithoutMetadata) {
   }
 }
 
+// Several sizes of one picture at once, each made from the next larger:
+// each the size asked, whatever the picture's colours, turned upright
+// before any is made, and a picture cut short scaled as far as it goes.
+TEST(ScaledPicture, SeveralSizesOfOnePicture) {
+  const std::string detailed = MakeDetailedJpeg(64, 32);
+  const struct {
+    const char* name;
+    std::string jpeg;
+    bool turned;
+  } rows[] = {
+      {"colour", TwoHalves(64, 32), false},
+      {"turned a quarter", WithCameraMetadata(TwoHalves(64, 32), 6), true},
+      {"CMYK", MakeDetailedJpeg(64, 32, TJPF_CMYK), false},
+      {"grey", MakeDetailedJpeg(64, 32, TJPF_GRAY), false},
+      {"cut short", detailed.substr(0, detailed.size() * 2 / 3), false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    std::vector<ScaleTarget> targets;
+    for (const PictureSize size : {PictureSize{48, 24}, PictureSize{16, 8}, PictureSize{32, 16}}) {
+      targets.push_back({r.turned ? PictureSize{size.Height, size.Width} : size});
+    }
+    const auto out = ScalePicture(Bytes(r.jpeg), targets, "camera.jpg");
+    for (std::size_t k = 0; k < targets.size(); ++k) {
+      EXPECT_EQ(SizeOf(out[k]), (JpegSize{targets[k].Size.Width, targets[k].Size.Height}));
+      if (r.turned) {
+        EXPECT_GT(RedBlue(out[k], targets[k].Size.Width / 2, 1).first, 150);
+      }
+    }
+  }
+}
+
 TEST(ScaledPicture, CarryingAPictureKeepsItsCodedDataAndColourProfile) {
   const std::string plain = TwoHalves(64, 32);
   const std::string icc = std::string("ICC_PROFILE\0", 12) + "\x01\x01profile";
