@@ -75,3 +75,9 @@ PlayerMissingError::PlayerMissingError(const std::string& folder)
 PreviewFolderError::PreviewFolderError(const std::string& folder)
     : AppError("The preview page is not written to \"" + folder +
                "\": that folder must belong to you and be closed to other users.") {}
+
+ScalerStartError::ScalerStartError(const std::string& reason)
+    : AppError("The picture scaler could not start: " + reason) {}
+
+PictureScaleError::PictureScaleError(const std::string& name, const std::string& reason)
+    : AppError("The picture \"" + name + "\" could not be scaled: " + reason) {}

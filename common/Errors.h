@@ -193,3 +193,16 @@ class PreviewFolderError : public AppError {
  public:
   explicit PreviewFolderError(const std::string& folder);
 };
+
+// The picture scaler of the web folder could not start.
+class ScalerStartError : public AppError {
+ public:
+  explicit ScalerStartError(const std::string& reason);
+};
+
+// A picture could not be scaled for the web folder; the reason is the
+// decoder's or the scaler's own.
+class PictureScaleError : public AppError {
+ public:
+  PictureScaleError(const std::string& name, const std::string& reason);
+};

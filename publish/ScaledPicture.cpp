@@ -19,7 +19,7 @@ namespace {
 void StartVips() {
   static std::once_flag started;
   std::call_once(started, [] {
-    if (VIPS_INIT("orbilux") != 0) throw AppError("The picture scaler could not start: " + std::string(vips_error_buffer()));
+    if (VIPS_INIT("orbilux") != 0) throw ScalerStartError(vips_error_buffer());
     vips_cache_set_max(0);
     vips_concurrency_set(1);
   });
@@ -34,7 +34,7 @@ using Image = std::unique_ptr<VipsImage, Unref>;
   std::string reason = vips_error_buffer();
   vips_error_clear();
   while (!reason.empty() && reason.back() == '\n') reason.pop_back();
-  throw AppError("The picture \"" + name + "\" could not be scaled: " + reason);
+  throw PictureScaleError(name, reason);
 }
 
 // The result of one libvips call that makes an image.
@@ -103,7 +103,7 @@ Image DecodedByTurboJpeg(std::span<const std::uint8_t> jpeg, int shrink, VipsIma
   image->Type = VIPS_INTERPRETATION_sRGB;
   if (!handle || (tjDecompress2(handle.get(), jpeg.data(), jpeg.size(), pixels, width, 0, height, TJPF_RGB, 0) != 0 &&
                   tjGetErrorCode(handle.get()) != TJERR_WARNING)) {
-    throw AppError("The picture \"" + name + "\" could not be scaled: " + tjGetErrorStr2(handle.get()));
+    throw PictureScaleError(name, tjGetErrorStr2(handle.get()));
   }
   const void* profile = nullptr;
   std::size_t length = 0;
