@@ -166,6 +166,8 @@ test('the first picture shows while the others are on their way, with a line tha
   whileHolding((url) => !/\/0*[12]\.jpg$/.test(url), () => withPage(5, {}, async (page, gallery) => {
     assert.equal(await gallery.waitFor(1, 10000), 1, 'picture 1 shows');
     await until(() => held.length === 3, 'the other three on their way');
+    // Picture 2 is through the gate, but may still be on its way to the page.
+    await until(async () => (await loading(page)).in === 2, 'picture 2 in');
     assert.deepEqual(await loading(page), { line: '40%', in: 2 });
     await runDragSteps(page, gallery, [
       ['press', 100, 1],
