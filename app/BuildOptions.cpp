@@ -95,9 +95,7 @@ void ParseFit(const std::string& text, BuildOptions& options) {
 }
 
 // The option as the user typed it, without any "=value".
-std::string TypedOption(const std::string& word) {
-  return word.substr(0, word.find('='));
-}
+std::string TypedOption(const std::string& word) { return word.substr(0, word.find('=')); }
 
 }  // namespace
 
@@ -117,8 +115,8 @@ BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
   bool quiet = false;
   bool verbose = false;
   std::string webOption;  // an option of the web folder given, for the message when there is none
-  optind = 0;  // a fresh scan, also when called more than once
-  opterr = 0;  // the messages below say it in the tool's words
+  optind = 0;             // a fresh scan, also when called more than once
+  opterr = 0;             // the messages below say it in the tool's words
   for (;;) {
     const int previous = optind;
     const int c = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr);
@@ -186,10 +184,12 @@ BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
   if (options.WebZoomOriginals) webOption = "--web-zoom-originals";
   if (!webOption.empty() && options.WebFolder.empty()) throw UsageError(webOption + " applies to --web only");
   if (options.WebOriginals && (!options.WebWidths.empty() || options.WebZoomOriginals)) {
-    throw UsageError("--web-originals keeps the pictures as they are: it takes no --web-widths or --web-zoom-originals");
+    throw UsageError(
+        "--web-originals keeps the pictures as they are: it takes no --web-widths or --web-zoom-originals");
   }
   if (options.FitWidth > 0 && options.Output.empty()) {
-    throw UsageError("--fit applies to the movie file (-o) only; the web folder's movie is made from its largest width");
+    throw UsageError(
+        "--fit applies to the movie file (-o) only; the web folder's movie is made from its largest width");
   }
   if (options.NullSeparated) {
     bool listGiven = false;

@@ -119,8 +119,8 @@ void Build(const BuildOptions& options, ConsoleReporter& reporter) {
   if (options.FitWidth > 0) targets.Fit = PictureSize{options.FitWidth, options.FitHeight};
   std::optional<WebFolderSummary> summary;
   try {
-    summary = PublishMovie({pictures, review.MovieSize.Width, review.MovieSize.Height, stream, converter, reporter},
-                           targets);
+    summary =
+        PublishMovie({pictures, review.MovieSize.Width, review.MovieSize.Height, stream, converter, reporter}, targets);
   } catch (const FolderNotEmptyError& refusal) {
     throw FolderNotEmptyError(refusal.Folder(), "Give --force to replace it.");
   }

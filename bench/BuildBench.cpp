@@ -15,8 +15,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -79,8 +79,7 @@ template <class F>
 double Milliseconds(F&& f) {
   const auto start = std::chrono::steady_clock::now();
   f();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 double Median(std::vector<double> v) {
@@ -118,8 +117,7 @@ void Bench(const std::filesystem::path& folder, int count, int width, int height
     processorBefore = std::clock();
     decodes.push_back(Milliseconds([&] { CheckPicturesForMovie(list, true, PictureCheck::Decode); }));
     decodeProcessor.push_back(1000.0 * static_cast<double>(std::clock() - processorBefore) / CLOCKS_PER_SEC);
-    builds.push_back(Milliseconds(
-        [&] { WriteMovie({list, width, height, stream, converter, quiet}, movie); }));
+    builds.push_back(Milliseconds([&] { WriteMovie({list, width, height, stream, converter, quiet}, movie); }));
     // What orbilux-build does: the default check, then the movie.
     checkedBuilds.push_back(Milliseconds([&] {
       CheckPicturesForMovie(list, true);
@@ -130,11 +128,10 @@ void Bench(const std::filesystem::path& folder, int count, int width, int height
   const double plain = Median(copies);
   const double build = Median(builds);
   const double checked = Median(checkedBuilds);
-  std::printf("%4d pictures of %4d x %4d: %7.1f MB of JPEG (%6.1f KB each); movie %7.1f MB\n",
-              count, width, height, megabytes(total), megabytes(total) * 1e3 / count,
-              megabytes(std::filesystem::file_size(movie)));
-  std::printf("    build with its check %8.1f ms   durable copy %8.1f ms   ratio %.2f  (median of %d)\n",
-              checked, plain, checked / plain, kRounds);
+  std::printf("%4d pictures of %4d x %4d: %7.1f MB of JPEG (%6.1f KB each); movie %7.1f MB\n", count, width, height,
+              megabytes(total), megabytes(total) * 1e3 / count, megabytes(std::filesystem::file_size(movie)));
+  std::printf("    build with its check %8.1f ms   durable copy %8.1f ms   ratio %.2f  (median of %d)\n", checked,
+              plain, checked / plain, kRounds);
   std::printf("    build alone %8.1f ms (ratio %.2f); the default check %6.1f ms, processor time %.1f ms\n", build,
               build / plain, Median(walks), Median(walkProcessor));
   std::printf("    --verify's decode %8.1f ms, processor time %.1f ms (%.2f ms a picture)\n", Median(decodes),

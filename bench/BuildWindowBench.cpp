@@ -15,9 +15,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -26,8 +26,8 @@
 #include <cstdio>
 #include <deque>
 #include <filesystem>
-#include <optional>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -70,7 +70,8 @@ std::vector<std::string> MakeFrames(const fs::path& folder) {
   for (int i = 0; i < kFrames; ++i) {
     const QImage frame = photo.copy(i * 8, 0, kWidth, kHeight);
     std::vector<unsigned char> pixels(static_cast<std::size_t>(kWidth) * kHeight * 3);
-    for (int y = 0; y < kHeight; ++y) std::copy_n(frame.constScanLine(y), kWidth * 3, &pixels[static_cast<std::size_t>(y) * kWidth * 3]);
+    for (int y = 0; y < kHeight; ++y)
+      std::copy_n(frame.constScanLine(y), kWidth * 3, &pixels[static_cast<std::size_t>(y) * kWidth * 3]);
     std::ofstream(paths[static_cast<std::size_t>(i)], std::ios::binary)
         << CompressJpeg(pixels, kWidth, kHeight, TJPF_RGB, TJSAMP_420, 0, 95);
   }
@@ -138,7 +139,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   QApplication app(argc, argv);
-  const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::path(QCoreApplication::applicationDirPath().toStdString()) / "camera-frames";
+  const fs::path folder =
+      argc > 1 ? fs::path(argv[1]) : fs::path(QCoreApplication::applicationDirPath().toStdString()) / "camera-frames";
   const std::vector<std::string> frames = MakeFrames(folder);
   const QString target = QString::fromStdString((folder / "movie.swf").string());
 
@@ -148,7 +150,8 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitForWindowExposed(&form)) throw std::runtime_error("the window was not shown");
   form.FormDragDrop(frames);
   form.PaintBox1->repaint();
-  if (!QTest::qWaitFor([&] { return !form.ThumbnailsPending(); }, 120000)) throw std::runtime_error("thumbnails never came");
+  if (!QTest::qWaitFor([&] { return !form.ThumbnailsPending(); }, 120000))
+    throw std::runtime_error("thumbnails never came");
   form.PaintBox1->repaint();
 
   QTimer answering;
@@ -176,7 +179,8 @@ int main(int argc, char** argv) {
   std::printf("status text \"%s\"; movie %.1f MB\n", form.StaticText1->text().toUtf8().constData(),
               fs::exists(target.toStdString()) ? static_cast<double>(fs::file_size(target.toStdString())) / 1e6 : 0.0);
   Report("check, to the save dialog", trips.phases[0], checkSeconds);
-  if (trips.phases.size() > 1) Report("save dialog (answered in 200 ms) and writing", trips.phases[1], total - checkSeconds);
+  if (trips.phases.size() > 1)
+    Report("save dialog (answered in 200 ms) and writing", trips.phases[1], total - checkSeconds);
   fs::remove(target.toStdString());
   return 0;
 }

@@ -46,7 +46,8 @@ bool MainWindowShown(xcb_connection_t* connection, xcb_window_t root) {
     std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
         xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr),
         &std::free);
-    if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && WindowName(connection, children[i]) == kCaption)
+    if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+        WindowName(connection, children[i]) == kCaption)
       return true;
   }
   return false;
@@ -74,9 +75,10 @@ bool WebEngineStarted(pid_t pid) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string program = argc > 1 ? argv[1]
-                                       : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() /
-                                          "app" / "OrbiluxDurudid").string();
+  const std::string program =
+      argc > 1 ? argv[1]
+               : (std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "app" / "OrbiluxDurudid")
+                     .string();
   const int runs = argc > 2 ? std::atoi(argv[2]) : 10;
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   if (xcb_connection_has_error(connection)) {

@@ -1,7 +1,7 @@
 // Times the thumbnail strip's paint pass over many large pictures: the first
 // pass (every header read, the shown cells sent to be decoded on workers),
-// the time until they are drawn, and a repaint (all from the cache), painting a window-sized area of six cells into an image, as
-// the widget's back buffer would be.
+// the time until they are drawn, and a repaint (all from the cache), painting a window-sized area of six cells into an
+// image, as the widget's back buffer would be.
 //
 //   strip_bench [pictures of 1920 x 1080] [pictures of 6000 x 4000]
 
@@ -76,8 +76,8 @@ double TimeFullDecode(const std::string& jpeg, int width, int height) {
   std::vector<unsigned char> out(static_cast<size_t>(width) * height * 4);
   tjhandle handle = tjInitDecompress();
   const auto start = std::chrono::steady_clock::now();
-  tjDecompress2(handle, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(), out.data(), width, 0,
-                height, TJPF_BGRA, 0);
+  tjDecompress2(handle, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(), out.data(), width, 0, height,
+                TJPF_BGRA, 0);
   const double ms = Milliseconds(std::chrono::steady_clock::now() - start);
   tjDestroy(handle);
   return ms;

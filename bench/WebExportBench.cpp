@@ -16,8 +16,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <thread>
 #include <string>
+#include <thread>
 
 #include "publish/PlayerFolder.h"
 #include "publish/Publish.h"
@@ -96,21 +96,23 @@ int main(int argc, char** argv) {
     return 1;
   }
   const double cpu = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
-  std::printf("%d pictures of 6000 x 4000 on %u cores: export %.2f s, processor %.2f s (%.0f ms a picture), "
-              "peak memory %.0f MiB\n",
-              kPictures, std::thread::hardware_concurrency(), wall, cpu, 1000 * cpu / kPictures,
-              static_cast<double>(usage.ru_maxrss) / 1024);
+  std::printf(
+      "%d pictures of 6000 x 4000 on %u cores: export %.2f s, processor %.2f s (%.0f ms a picture), "
+      "peak memory %.0f MiB\n",
+      kPictures, std::thread::hardware_concurrency(), wall, cpu, 1000 * cpu / kPictures,
+      static_cast<double>(usage.ru_maxrss) / 1024);
   std::map<std::string, std::uintmax_t> bytes;
   std::uintmax_t total = 0;
   for (const auto& entry : fs::recursive_directory_iterator(site)) {
     if (!entry.is_regular_file()) continue;
     const fs::path relative = fs::relative(entry.path(), site);
-    const std::string group = *relative.begin() == "pictures" ? "pictures/" + (++relative.begin())->string()
-                                                               : relative.begin()->string();
+    const std::string group =
+        *relative.begin() == "pictures" ? "pictures/" + (++relative.begin())->string() : relative.begin()->string();
     bytes[group] += entry.file_size();
     total += entry.file_size();
   }
-  for (const auto& [group, size] : bytes) std::printf("  %-20s %8.2f MB\n", group.c_str(), static_cast<double>(size) / 1e6);
+  for (const auto& [group, size] : bytes)
+    std::printf("  %-20s %8.2f MB\n", group.c_str(), static_cast<double>(size) / 1e6);
   std::printf("  %-20s %8.2f MB\n", "the whole folder", static_cast<double>(total) / 1e6);
   return 0;
 }

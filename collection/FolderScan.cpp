@@ -21,9 +21,8 @@ constexpr std::string_view kPatterns[] = {".jpg", ".jpeg"};
 bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix) {
   if (name.size() < suffix.size()) return false;
   const std::string_view tail = name.substr(name.size() - suffix.size());
-  return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
-    return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b;
-  });
+  return std::equal(tail.begin(), tail.end(), suffix.begin(),
+                    [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
@@ -60,8 +59,7 @@ std::vector<std::string> MatchingNames(const std::string& shown, std::string_vie
   const int readError = errno;
   ::closedir(dir);
   if (readError != 0) throw FolderOpenError(shown, readError);
-  std::sort(names.begin(), names.end(),
-            [](const std::string& a, const std::string& b) { return NaturalLess(a, b); });
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return NaturalLess(a, b); });
   return names;
 }
 
@@ -125,6 +123,4 @@ void SavedFolder::Return() const {
   if (::fchdir(fd_) != 0) throw FolderOpenError(shown_, errno);
 }
 
-std::vector<std::string> ScanFolder(const std::string& folder) {
-  return Scan().Run(folder);
-}
+std::vector<std::string> ScanFolder(const std::string& folder) { return Scan().Run(folder); }

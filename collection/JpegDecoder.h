@@ -109,7 +109,7 @@ class JpegFileDecoder {
   struct FileSource {
     jpeg_source_mgr base;  // first, as above
     InputFile* file;
-    bool ended;  // at the scan bound: nothing more is read
+    bool ended;                       // at the scan bound: nothing more is read
     std::array<JOCTET, 4096> buffer;  // small: after a skip only a segment header may be needed
   };
   struct ScanWatch {

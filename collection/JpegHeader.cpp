@@ -8,9 +8,7 @@
 
 namespace {
 
-bool HasNoLength(int marker) {
-  return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
-}
+bool HasNoLength(int marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8); }
 
 // Walks the segments up to the first frame header. A source gives Next()
 // (a byte, or -1 at the end) and Skip(n) (false when it cannot). Throws

@@ -6,9 +6,7 @@
 #include "collection/JpegHeader.h"
 #include "collection/PictureFile.h"
 
-void PictureList::AddPicture(std::string path) {
-  entries_.push_back(PictureEntry{false, std::move(path)});
-}
+void PictureList::AddPicture(std::string path) { entries_.push_back(PictureEntry{false, std::move(path)}); }
 
 bool PictureList::DeleteSelected() {
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {

@@ -12,9 +12,7 @@
 
 namespace {
 
-std::string SizeText(JpegSize size) {
-  return std::to_string(size.Width) + " x " + std::to_string(size.Height);
-}
+std::string SizeText(JpegSize size) { return std::to_string(size.Width) + " x " + std::to_string(size.Height); }
 
 const std::string kOverSide =
     "a side over " + std::to_string(kMaxPlayerSide) + " pixels, which older players refuse to show";

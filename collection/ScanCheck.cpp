@@ -11,9 +11,7 @@ std::string ScanProblemReason(const std::string& decoderSays, bool stillDecodes)
   return kUndecodableBefore + decoderSays + kUndecodableAfter;
 }
 
-std::string ManyScansReason(int scans) {
-  return kScansBefore + std::to_string(scans) + kScansAfter;
-}
+std::string ManyScansReason(int scans) { return kScansBefore + std::to_string(scans) + kScansAfter; }
 
 std::optional<std::string> StructureProblem(const std::string& path) {
   const JpegStructure structure = WalkJpegStructure(path);
@@ -44,7 +42,8 @@ std::optional<std::string> ScanFileProblem(const std::string& path) {
     if (d.OutOfMemory()) return std::nullopt;
     return ScanProblemReason(d.Message(), false);
   }
-  std::vector<JSAMPLE> row(static_cast<std::size_t>(info.output_width) * static_cast<std::size_t>(info.output_components));
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(info.output_width) *
+                           static_cast<std::size_t>(info.output_components));
   if (!d.ReadRowsToEnd([&](JDIMENSION) { return row.data(); })) return ScanProblemReason(d.Message(), false);
   return DecodeProblem(d, path);
 }

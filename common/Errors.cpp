@@ -3,8 +3,7 @@
 #include <cstring>
 #include <utility>
 
-ConvertError::ConvertError(const std::string& text)
-    : AppError("'" + text + "' is not a valid integer value") {}
+ConvertError::ConvertError(const std::string& text) : AppError("'" + text + "' is not a valid integer value") {}
 
 FileOpenError::FileOpenError(const std::string& path, int systemError)
     : AppError("Cannot open file \"" + path + "\". " + SystemReason(systemError)) {}
@@ -23,9 +22,7 @@ StreamReadError::StreamReadError() : AppError("Stream read error") {}
 StreamWriteError::StreamWriteError(const std::string& path, int systemError)
     : AppError("Stream write error\rCannot write file \"" + path + "\". " + SystemReason(systemError)) {}
 
-std::string SystemReason(int systemError) {
-  return std::strerror(systemError);
-}
+std::string SystemReason(int systemError) { return std::strerror(systemError); }
 
 FileRefusedError::FileRefusedError(std::string path, std::string reason)
     : AppError(path + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
@@ -37,8 +34,7 @@ PictureMismatchError::PictureMismatchError(std::vector<PictureNote> refusals, st
 
 NoPicturesError::NoPicturesError() : AppError("There are no pictures to build.") {}
 
-StreamMemoryError::StreamMemoryError()
-    : AppError("Out of memory while expanding memory stream") {}
+StreamMemoryError::StreamMemoryError() : AppError("Out of memory while expanding memory stream") {}
 
 std::string OutOfMemoryText(const std::string& doing) {
   return "Out of memory while " + doing + ". Close other programs, or use fewer or smaller pictures.";
@@ -50,8 +46,7 @@ SameTargetError::SameTargetError(const std::string& path)
     : AppError("The movie and the web folder cannot both be \"" + path + "\".") {}
 
 FolderNotEmptyError::FolderNotEmptyError(const std::string& folder, const std::string& advice)
-    : AppError("The folder \"" + folder + "\" is not empty." + (advice.empty() ? "" : " " + advice)),
-      folder_(folder) {}
+    : AppError("The folder \"" + folder + "\" is not empty." + (advice.empty() ? "" : " " + advice)), folder_(folder) {}
 
 FolderNeverReplacedError::FolderNeverReplacedError(const std::string& folder, const std::string& why)
     : AppError("The folder \"" + folder + "\" " + why + "; the web folder cannot replace it.") {}

@@ -54,16 +54,12 @@ int FileSystem::CreateNew(const std::string& path, mode_t mode) {
   return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
 }
 
-ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) {
-  return ::write(fd, data, size);
-}
+ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
 
 int FileSystem::Sync(int fd) { return ::fsync(fd); }
 int FileSystem::Close(int fd) { return ::close(fd); }
 
-int FileSystem::Rename(const std::string& from, const std::string& to) {
-  return ::rename(from.c_str(), to.c_str());
-}
+int FileSystem::Rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()); }
 
 int FileSystem::Remove(const std::string& path) { return ::unlink(path.c_str()); }
 

@@ -81,8 +81,7 @@ void RemovePartialFilesOnSignals();
 // flushing it to the disk (the caller flushes a whole folder at once). A new
 // file's permissions and the errors of ReplaceFileContent; a file that could
 // not be written whole is removed.
-void WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                  FileSystem& files = SystemFileSystem());
+void WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes, FileSystem& files = SystemFileSystem());
 
 // Removes the ".NAME.XXXXXX.part" files beside path's target (through
 // links, as ReplaceFileContent finds it) that runs which were killed left

@@ -37,12 +37,8 @@ void PushValue::AppendTo(myByteArray& out) const {
   switch (type_) {
     case kTypeConstant8:
     case kTypeBoolean:
-    case kTypeRegister:
-      out.push_back(static_cast<std::uint8_t>(bits_));
-      break;
-    case kTypeInteger:
-      AppendU32(out, static_cast<std::uint32_t>(bits_));
-      break;
+    case kTypeRegister: out.push_back(static_cast<std::uint8_t>(bits_)); break;
+    case kTypeInteger: AppendU32(out, static_cast<std::uint32_t>(bits_)); break;
     case kTypeDouble:
       // The player's double layout: the high word first, each word little-endian.
       AppendU32(out, static_cast<std::uint32_t>(bits_ >> 32));
@@ -106,8 +102,7 @@ void ActionWriter::Branch16(ActionCode code, Label target) {
   branches_.push_back({bytes_.size() - 2, target.id});
 }
 
-void ActionWriter::DefineFunction(std::string_view name,
-                                  std::initializer_list<std::string_view> params,
+void ActionWriter::DefineFunction(std::string_view name, std::initializer_list<std::string_view> params,
                                   const ActionWriter& body) {
   const myByteArray code = body.Bytes();
   myByteArray payload;
@@ -119,10 +114,8 @@ void ActionWriter::DefineFunction(std::string_view name,
   bytes_.insert(bytes_.end(), code.begin(), code.end());
 }
 
-void ActionWriter::DefineFunction2(std::string_view name, std::uint8_t registerCount,
-                                   std::uint16_t flags,
-                                   std::initializer_list<RegisterParam> params,
-                                   const ActionWriter& body) {
+void ActionWriter::DefineFunction2(std::string_view name, std::uint8_t registerCount, std::uint16_t flags,
+                                   std::initializer_list<RegisterParam> params, const ActionWriter& body) {
   const myByteArray code = body.Bytes();
   myByteArray payload;
   AppendString(payload, name);
@@ -145,8 +138,7 @@ myByteArray ActionWriter::Bytes() const {
     if (target == kUnbound) throw std::logic_error("a branch to an unbound label");
     // The offset counts from the end of the branch action, just after its SI16.
     const auto offset = static_cast<std::int64_t>(target) - static_cast<std::int64_t>(b.offsetAt + 2);
-    if (offset < std::numeric_limits<std::int16_t>::min() ||
-        offset > std::numeric_limits<std::int16_t>::max()) {
+    if (offset < std::numeric_limits<std::int16_t>::min() || offset > std::numeric_limits<std::int16_t>::max()) {
       throw std::logic_error("a branch offset does not fit in 16 bits");
     }
     const auto raw = static_cast<std::uint16_t>(offset);

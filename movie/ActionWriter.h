@@ -163,8 +163,7 @@ class PushValue {
  public:
   PushValue(Constant c) : type_(kTypeConstant8), bits_(c.index) {}
   template <typename E>
-    requires std::is_enum_v<E>
-  PushValue(E poolIndex) : PushValue(Constant{static_cast<std::uint8_t>(poolIndex)}) {}
+  requires std::is_enum_v<E> PushValue(E poolIndex) : PushValue(Constant{static_cast<std::uint8_t>(poolIndex)}) {}
   PushValue(std::int32_t value) : type_(kTypeInteger), bits_(static_cast<std::uint32_t>(value)) {}
   PushValue(double value);
   PushValue(bool value) : type_(kTypeBoolean), bits_(value ? 1 : 0) {}
@@ -206,8 +205,7 @@ class ActionWriter {
 
   // A function header followed directly by its body, written with a
   // separate writer whose labels must all be bound.
-  void DefineFunction(std::string_view name, std::initializer_list<std::string_view> params,
-                      const ActionWriter& body);
+  void DefineFunction(std::string_view name, std::initializer_list<std::string_view> params, const ActionWriter& body);
   struct RegisterParam {
     Register reg;
     std::string_view name;

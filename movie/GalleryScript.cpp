@@ -17,6 +17,10 @@ namespace {
 
 using namespace avm1;
 
+// Laid out by hand: each ActionScript statement on one line, under the
+// comment that shows it as source.
+// clang-format off
+
 // Indices into the constant pool; every string a Push names is one of these.
 // Each is named after its string, but for this_ ("this"), empty (""),
 // allowscale (the fscommand target) and credit (the menu item's caption).
@@ -304,3 +308,4 @@ myByteArray Body(std::int32_t pictureCount) {
 }
 
 }  // namespace gallery_script
+// clang-format on

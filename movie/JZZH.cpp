@@ -121,9 +121,7 @@ std::string TConversion::BinToHex(const std::string& binary) const {
   return hex;
 }
 
-std::string TConversion::HexToDec(const std::string& hex) const {
-  return std::to_string(StrToInt("$" + hex));
-}
+std::string TConversion::HexToDec(const std::string& hex) const { return std::to_string(StrToInt("$" + hex)); }
 
 myByteArray TConversion::BinToBytes(const std::string& binary) const {
   std::string padded = binary;

@@ -34,8 +34,7 @@ class TConversion {
   myByteArray BinToBytes(const std::string& binary) const;
 
   // The six record encoders (values in pixels in, twips out).
-  myByteArray FrameRectBytes(std::int32_t left, std::int32_t top, std::int32_t right,
-                             std::int32_t bottom) const;
+  myByteArray FrameRectBytes(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) const;
   myByteArray CenteredRectBytes(double width, double height) const;
   myByteArray FillMatrixTailBytes(std::int32_t width, std::int32_t height) const;
   myByteArray ShapeOutlineBytes(std::int32_t width, std::int32_t height) const;

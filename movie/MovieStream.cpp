@@ -47,13 +47,9 @@ std::span<std::uint8_t> MovieStream::Claim(std::size_t count) {
   return claimed;
 }
 
-void MovieStream::Write(std::span<const std::uint8_t> bytes) {
-  std::ranges::copy(bytes, Claim(bytes.size()).begin());
-}
+void MovieStream::Write(std::span<const std::uint8_t> bytes) { std::ranges::copy(bytes, Claim(bytes.size()).begin()); }
 
-void MovieStream::WriteByte(std::uint8_t value) {
-  Claim(1)[0] = value;
-}
+void MovieStream::WriteByte(std::uint8_t value) { Claim(1)[0] = value; }
 
 void MovieStream::WriteUI16(std::uint16_t value) {
   const std::span<std::uint8_t> out = Claim(2);
@@ -66,10 +62,6 @@ void MovieStream::WriteUI32(std::uint32_t value) {
   for (int k = 0; k < 4; ++k) out[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(value >> (8 * k));
 }
 
-void MovieStream::WriteSI32(std::int32_t value) {
-  WriteUI32(static_cast<std::uint32_t>(value));
-}
+void MovieStream::WriteSI32(std::int32_t value) { WriteUI32(static_cast<std::uint32_t>(value)); }
 
-void MovieStream::Seek(std::size_t position) {
-  position_ = position;
-}
+void MovieStream::Seek(std::size_t position) { position_ = position; }

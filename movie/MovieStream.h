@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <utility>
 #include <span>
+#include <utility>
 #include <vector>
 
 class MovieStream {

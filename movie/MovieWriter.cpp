@@ -73,8 +73,7 @@ void CheckTargetIsNoPicture(const PictureList& pictures, const std::string& targ
   if (::stat(target.c_str(), &movie) != 0) return;  // not there yet, or its writing will say why
   for (const PictureEntry& entry : pictures.Entries()) {
     struct stat picture {};
-    if (::stat(entry.Path.c_str(), &picture) == 0 && picture.st_dev == movie.st_dev &&
-        picture.st_ino == movie.st_ino) {
+    if (::stat(entry.Path.c_str(), &picture) == 0 && picture.st_dev == movie.st_dev && picture.st_ino == movie.st_ino) {
       throw FileRefusedError(entry.Path, kOverPicture);
     }
   }
@@ -89,15 +88,13 @@ void CheckMovieInputs(const PictureList& pictures, std::int32_t width, std::int3
                           " pictures; the list has " + std::to_string(count) + ".");
   }
   if (width < kMinPictureSide || height < kMinPictureSide) {
-    throw MovieLimitError("The pictures are " + std::to_string(width) + " x " +
-                          std::to_string(height) +
+    throw MovieLimitError("The pictures are " + std::to_string(width) + " x " + std::to_string(height) +
                           " pixels; a movie needs pictures at least 3 pixels wide and 3 "
                           "pixels high, or it cannot be dragged.");
   }
 }
 
-tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
-                              std::int32_t height, MovieStream& stream,
+tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width, std::int32_t height, MovieStream& stream,
                               const TConversion& converter, BuildReporter& reporter) {
   const std::size_t n = pictures.Entries().size();
   reporter.SetProgressMaximum(static_cast<int>(n) - 1);

@@ -101,6 +101,5 @@ void CheckMovieInputs(const PictureList& pictures, std::int32_t width, std::int3
 // the progress bar; returns the patched lengths in the order they were met.
 // Expects inputs that CheckMovieInputs accepts. Refuses a movie longer than
 // its 32-bit FileLength can say (MovieLimitError) before reading a picture.
-tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width,
-                              std::int32_t height, MovieStream& stream,
+tags::PatchList AssembleMovie(const PictureList& pictures, std::int32_t width, std::int32_t height, MovieStream& stream,
                               const TConversion& converter, BuildReporter& reporter);

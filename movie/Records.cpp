@@ -14,14 +14,10 @@ using orbilux::Round;
 namespace {
 
 // A UB[5] count field: the count's plain binary text in exactly five digits.
-std::string Count5(const TConversion& c, std::size_t n) {
-  return PadLeft(c.DecToBin(std::to_string(n)), 5);
-}
+std::string Count5(const TConversion& c, std::size_t n) { return PadLeft(c.DecToBin(std::to_string(n)), 5); }
 
 // A UB[4] count field.
-std::string Count4(const TConversion& c, std::size_t n) {
-  return PadLeft(c.DecToBin(std::to_string(n)), 4);
-}
+std::string Count4(const TConversion& c, std::size_t n) { return PadLeft(c.DecToBin(std::to_string(n)), 4); }
 
 // The widest delta one straight edge can carry: SB[17] (NumBits 15).
 constexpr std::int32_t kMaxEdgeTwips = 65535;
@@ -36,9 +32,7 @@ std::string NegateFixedWidth(const TConversion& c, const std::string& positive) 
 
 }  // namespace
 
-std::string TConversion::PlainBin(std::int64_t value) const {
-  return DecToBin(std::to_string(value));
-}
+std::string TConversion::PlainBin(std::int64_t value) const { return DecToBin(std::to_string(value)); }
 
 myByteArray TConversion::FrameRectBytes(std::int32_t left, std::int32_t top, std::int32_t right,
                                         std::int32_t bottom) const {
@@ -46,10 +40,8 @@ myByteArray TConversion::FrameRectBytes(std::int32_t left, std::int32_t top, std
   const std::string ymin = PlainBin(20 * top);
   const std::string xmax = PlainBin(20 * right);
   const std::string ymax = PlainBin(20 * bottom);
-  const std::size_t n =
-      std::max({xmin.size(), ymin.size(), xmax.size(), ymax.size()}) + 1;
-  return BinToBytes(Count5(*this, n) + PadLeft(xmin, n) + PadLeft(xmax, n) + PadLeft(ymin, n) +
-                    PadLeft(ymax, n));
+  const std::size_t n = std::max({xmin.size(), ymin.size(), xmax.size(), ymax.size()}) + 1;
+  return BinToBytes(Count5(*this, n) + PadLeft(xmin, n) + PadLeft(xmax, n) + PadLeft(ymin, n) + PadLeft(ymax, n));
 }
 
 myByteArray TConversion::CenteredRectBytes(double width, double height) const {
@@ -63,8 +55,7 @@ myByteArray TConversion::CenteredRectBytes(double width, double height) const {
   for (const std::string* plain : {&aText, &bText}) {
     const std::string positive = PadLeft(*plain, n);
     // -0 is 0; inverting and adding 1 would carry out of the field.
-    const std::string negative =
-        positive.find('1') == std::string::npos ? positive : NegateFixedWidth(*this, positive);
+    const std::string negative = positive.find('1') == std::string::npos ? positive : NegateFixedWidth(*this, positive);
     fields += negative + positive;
   }
   return BinToBytes(Count5(*this, n) + fields);
@@ -83,8 +74,7 @@ myByteArray TConversion::FillMatrixTailBytes(std::int32_t width, std::int32_t he
 // NegToBin, a positive one as '0' and its plain text; NumBits is the delta's
 // width minus 2.
 std::string TConversion::StraightEdge(bool vertical, std::int32_t deltaTwips) const {
-  const std::string delta =
-      deltaTwips < 0 ? NegToBin(deltaTwips) : "0" + PlainBin(deltaTwips);
+  const std::string delta = deltaTwips < 0 ? NegToBin(deltaTwips) : "0" + PlainBin(deltaTwips);
   return "11" + Count4(*this, delta.size() - 2) + "0" + (vertical ? "1" : "0") + delta;
 }
 
@@ -94,8 +84,7 @@ myByteArray TConversion::ShapeOutlineBytes(std::int32_t width, std::int32_t heig
   // The move field must hold both coordinates with a sign digit each.
   const std::size_t moveBits = std::max(y.size() + 2, x.size() + 1);
 
-  std::string text = "000101" + Count5(*this, moveBits) + PadLeft(x, moveBits) +
-                     PadLeft(y, moveBits) + "10";
+  std::string text = "000101" + Count5(*this, moveBits) + PadLeft(x, moveBits) + PadLeft(y, moveBits) + "10";
 
   // Each side is drawn with as few edges as fit the record's delta; sides
   // split into equal parts (the first ones one twip longer where needed), so
@@ -107,11 +96,11 @@ myByteArray TConversion::ShapeOutlineBytes(std::int32_t width, std::int32_t heig
       text += StraightEdge(vertical, sign * part);
     }
   };
-  side(false, 20 * width, -1);   // left along the bottom
-  side(true, 20 * height, -1);   // up the left side
-  side(false, 20 * width, +1);   // right along the top
-  side(true, 20 * height, +1);   // down the right side
-  text += "000000";              // end of shape
+  side(false, 20 * width, -1);  // left along the bottom
+  side(true, 20 * height, -1);  // up the left side
+  side(false, 20 * width, +1);  // right along the top
+  side(true, 20 * height, +1);  // down the right side
+  text += "000000";             // end of shape
   return BinToBytes(text);
 }
 
@@ -130,12 +119,10 @@ std::string TConversion::TranslateBits(double x, double y) const {
   return Count5(*this, m) + PadLeft(tx, m) + PadLeft(ty, m);
 }
 
-myByteArray TConversion::ScaleTranslateMatrixBytes(double scaleX, double scaleY, double x,
-                                                   double y) const {
+myByteArray TConversion::ScaleTranslateMatrixBytes(double scaleX, double scaleY, double x, double y) const {
   if (scaleX == 0 && scaleY == 0) return myByteArray{0x00};
   const std::string sx = RealToFixedBin(scaleX);
   const std::string sy = RealToFixedBin(scaleY);
   const std::size_t n = std::max(sx.size(), sy.size()) + 1;
-  return BinToBytes("1" + Count5(*this, n) + PadLeft(sx, n) + PadLeft(sy, n) + "0" +
-                    TranslateBits(x, y));
+  return BinToBytes("1" + Count5(*this, n) + PadLeft(sx, n) + PadLeft(sy, n) + "0" + TranslateBits(x, y));
 }

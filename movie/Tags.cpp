@@ -85,24 +85,22 @@ constexpr std::uint8_t kBitmapFormatArgb = 5;
 
 // The hint shape: its bounds and first fill style before the bitmap id,
 // the second fill's matrix, the outline after it.
-constexpr std::array<std::uint8_t, 20> kHintShapeHead{
-    0x6D, 0xDF, 0x51, 0x09, 0xEC, 0x10, 0xA0, 0x00, 0x02, 0x43,
-    0xFF, 0xFF, 0xD9, 0x3F, 0xED, 0x34, 0xFE, 0x00, 0x00, 0x43};
-constexpr std::array<std::uint8_t, 29> kHintShapeTail{
-    0xD9, 0x3F, 0xED, 0x34, 0xFE, 0x00, 0x0D, 0xBB, 0xEF, 0xB0, 0x40, 0x00, 0x20, 0x15, 0xA8,
-    0x84, 0x0A, 0x05, 0xE1, 0x77, 0xCF, 0x2D, 0x81, 0xF0, 0x44, 0x1F, 0x95, 0x3F, 0x80};
+constexpr std::array<std::uint8_t, 20> kHintShapeHead{0x6D, 0xDF, 0x51, 0x09, 0xEC, 0x10, 0xA0, 0x00, 0x02, 0x43,
+                                                      0xFF, 0xFF, 0xD9, 0x3F, 0xED, 0x34, 0xFE, 0x00, 0x00, 0x43};
+constexpr std::array<std::uint8_t, 29> kHintShapeTail{0xD9, 0x3F, 0xED, 0x34, 0xFE, 0x00, 0x0D, 0xBB, 0xEF, 0xB0,
+                                                      0x40, 0x00, 0x20, 0x15, 0xA8, 0x84, 0x0A, 0x05, 0xE1, 0x77,
+                                                      0xCF, 0x2D, 0x81, 0xF0, 0x44, 0x1F, 0x95, 0x3F, 0x80};
 constexpr std::uint32_t kHintShapeLength = 2 + kHintShapeHead.size() + 2 + kHintShapeTail.size();
 
 // The hint's fixed place: scale about 0.999, translation (2184, 319) twips.
-constexpr std::array<std::uint8_t, 9> kHintMatrix{0xC5, 0xFF, 0xA6, 0xFF, 0x99,
-                                                  0x35, 0x11, 0x01, 0x3F};
+constexpr std::array<std::uint8_t, 9> kHintMatrix{0xC5, 0xFF, 0xA6, 0xFF, 0x99, 0x35, 0x11, 0x01, 0x3F};
 constexpr const char* kHintName = "tips";
 constexpr std::uint32_t kHintPlacementLength = 1 + 2 + 2 + kHintMatrix.size() + 4 + 1;
 
 // The screen shape: a black 8077 x 5998 twip rectangle centred on its origin.
-constexpr std::array<std::uint8_t, 32> kScreenShape{
-    0x6C, 0x0E, 0x9F, 0x8F, 0x44, 0x95, 0xDB, 0x80, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x15,
-    0xAF, 0xC7, 0x5D, 0xBF, 0xC2, 0x07, 0x3F, 0x1A, 0x24, 0xBC, 0x1F, 0x8D, 0xF1, 0x5D, 0xB8, 0x00};
+constexpr std::array<std::uint8_t, 32> kScreenShape{0x6C, 0x0E, 0x9F, 0x8F, 0x44, 0x95, 0xDB, 0x80, 0x01, 0x00, 0x00,
+                                                    0x00, 0x00, 0x00, 0x10, 0x15, 0xAF, 0xC7, 0x5D, 0xBF, 0xC2, 0x07,
+                                                    0x3F, 0x1A, 0x24, 0xBC, 0x1F, 0x8D, 0xF1, 0x5D, 0xB8, 0x00};
 constexpr std::uint32_t kScreenShapeLength = 2 + kScreenShape.size();
 
 // Colour transform with multipliers 1.0 for red, green and blue and 0 for
@@ -116,14 +114,11 @@ constexpr double kScreenWidthDivisor = 403.9;
 constexpr double kScreenHeightDivisor = 299.9;
 
 myByteArray ScreenMatrix(const TConversion& c, std::int32_t width, std::int32_t height) {
-  return c.ScaleTranslateMatrixBytes((width - 2) / kScreenWidthDivisor,
-                                     (height - 2) / kScreenHeightDivisor, width / 2.0,
-                                     height / 2.0);
+  return c.ScaleTranslateMatrixBytes((width - 2) / kScreenWidthDivisor, (height - 2) / kScreenHeightDivisor,
+                                     width / 2.0, height / 2.0);
 }
 
-std::uint16_t Low16(std::size_t value) {
-  return static_cast<std::uint16_t>(value & 0xFFFF);
-}
+std::uint16_t Low16(std::size_t value) { return static_cast<std::uint16_t>(value & 0xFFFF); }
 
 }  // namespace
 
@@ -139,12 +134,9 @@ std::uint16_t ScreenShapeId(std::size_t n) { return Low16(3 * n + 4); }
 std::uint16_t ScreenClipId(std::size_t n) { return Low16(3 * n + 5); }
 std::uint16_t ScreenDepth(std::size_t n) { return Low16(2 * n + 3); }
 
-std::string PictureName(std::size_t i) {
-  return "pic" + std::to_string(i + 1);
-}
+std::string PictureName(std::size_t i) { return "pic" + std::to_string(i + 1); }
 
-void WriteFileHeader(MovieStream& s, const TConversion& c, std::int32_t width,
-                     std::int32_t height) {
+void WriteFileHeader(MovieStream& s, const TConversion& c, std::int32_t width, std::int32_t height) {
   s.Write(std::array<std::uint8_t, 4>{'F', 'W', 'S', 9});
   s.WriteUI32(0);  // FileLength, filled in by BackPatch
   s.Write(c.FrameRectBytes(0, 0, width, height));
@@ -174,8 +166,8 @@ void WritePictureBitmapHeader(MovieStream& s, std::size_t i, std::uint32_t fileS
   s.WriteUI16(PictureBitmapId(i));
 }
 
-void WritePictureShape(MovieStream& s, const TConversion& c, std::size_t i, std::int32_t width,
-                       std::int32_t height, PatchList& patches) {
+void WritePictureShape(MovieStream& s, const TConversion& c, std::size_t i, std::int32_t width, std::int32_t height,
+                       PatchList& patches) {
   const std::size_t patch = BeginPatchedBody(s, kDefineShape, patches);
   s.WriteUI16(PictureShapeId(i));
   s.Write(c.CenteredRectBytes(width, height));
@@ -188,12 +180,10 @@ void WritePictureShape(MovieStream& s, const TConversion& c, std::size_t i, std:
   EndPatchedBody(s, patches, patch);
 }
 
-void WritePictureClip(MovieStream& s, std::size_t i) {
-  WriteClip(s, PictureClipId(i), PictureShapeId(i));
-}
+void WritePictureClip(MovieStream& s, std::size_t i) { WriteClip(s, PictureClipId(i), PictureShapeId(i)); }
 
-void WritePicturePlacement(MovieStream& s, const TConversion& c, std::size_t i,
-                           std::int32_t width, std::int32_t height, PatchList& patches) {
+void WritePicturePlacement(MovieStream& s, const TConversion& c, std::size_t i, std::int32_t width, std::int32_t height,
+                           PatchList& patches) {
   const std::size_t patch = BeginPatchedBody(s, kPlaceObject2, patches);
   s.WriteByte(kPlaceNamed);
   s.WriteUI16(PictureDepth(i));
@@ -221,9 +211,7 @@ void WriteHintShape(MovieStream& s, std::size_t n) {
   s.Write(kHintShapeTail);
 }
 
-void WriteHintClip(MovieStream& s, std::size_t n) {
-  WriteClip(s, HintClipId(n), HintShapeId(n));
-}
+void WriteHintClip(MovieStream& s, std::size_t n) { WriteClip(s, HintClipId(n), HintShapeId(n)); }
 
 void WriteHintPlacement(MovieStream& s, std::size_t n) {
   WriteLongHeader(s, kPlaceObject2, kHintPlacementLength);
@@ -241,17 +229,14 @@ void WriteScreenShape(MovieStream& s, std::size_t n, PatchList& patches) {
   EndPatchedBody(s, patches, patch);
 }
 
-void WriteScreenClip(MovieStream& s, std::size_t n) {
-  WriteClip(s, ScreenClipId(n), ScreenShapeId(n));
-}
+void WriteScreenClip(MovieStream& s, std::size_t n) { WriteClip(s, ScreenClipId(n), ScreenShapeId(n)); }
 
-void WriteScreenPlacement(MovieStream& s, const TConversion& c, std::size_t n,
-                          std::int32_t width, std::int32_t height) {
+void WriteScreenPlacement(MovieStream& s, const TConversion& c, std::size_t n, std::int32_t width,
+                          std::int32_t height) {
   const myByteArray matrix = ScreenMatrix(c, width, height);
   const std::string name = kScreenName;
   WriteLongHeader(s, kPlaceObject2,
-                  static_cast<std::uint32_t>(1 + 2 + 2 + matrix.size() + kInvisible.size() +
-                                             name.size() + 1));
+                  static_cast<std::uint32_t>(1 + 2 + 2 + matrix.size() + kInvisible.size() + name.size() + 1));
   s.WriteByte(kPlaceNamedTransformed);
   s.WriteUI16(ScreenDepth(n));
   s.WriteUI16(ScreenClipId(n));
@@ -282,13 +267,10 @@ std::uint64_t MovieLength(const TConversion& c, std::int32_t width, std::int32_t
 
   // Picture i: bitmap (id and file), shape, clip, and a placement whose
   // name grows by a digit at every power of ten.
-  const std::uint64_t shape = 2 + c.CenteredRectBytes(width, height).size() +
-                              kPictureFillsHead.size() + 2 + kPictureFillMatrixHead.size() +
-                              c.FillMatrixTailBytes(width, height).size() +
-                              kPictureStyleCounts.size() +
-                              c.ShapeOutlineBytes(width, height).size();
-  const std::uint64_t placementBeforeName =
-      1 + 2 + 2 + c.TranslateMatrixBytes(width / 2.0, height / 2.0).size();
+  const std::uint64_t shape = 2 + c.CenteredRectBytes(width, height).size() + kPictureFillsHead.size() + 2 +
+                              kPictureFillMatrixHead.size() + c.FillMatrixTailBytes(width, height).size() +
+                              kPictureStyleCounts.size() + c.ShapeOutlineBytes(width, height).size();
+  const std::uint64_t placementBeforeName = 1 + 2 + 2 + c.TranslateMatrixBytes(width / 2.0, height / 2.0).size();
   for (std::size_t i = 0; i < fileSizes.size(); ++i) {
     length += kLongHeader + 2 + fileSizes[i];
     length += kLongHeader + shape;

@@ -67,11 +67,11 @@ void WriteScript(MovieStream& s, std::int32_t pictureCount);
 // Picture i's four tags. The bitmap tag's header and id come first; the
 // picture file's size bytes follow it unchanged, written by the caller.
 void WritePictureBitmapHeader(MovieStream& s, std::size_t i, std::uint32_t fileSize);
-void WritePictureShape(MovieStream& s, const TConversion& c, std::size_t i, std::int32_t width,
-                       std::int32_t height, PatchList& patches);
+void WritePictureShape(MovieStream& s, const TConversion& c, std::size_t i, std::int32_t width, std::int32_t height,
+                       PatchList& patches);
 void WritePictureClip(MovieStream& s, std::size_t i);
-void WritePicturePlacement(MovieStream& s, const TConversion& c, std::size_t i,
-                           std::int32_t width, std::int32_t height, PatchList& patches);
+void WritePicturePlacement(MovieStream& s, const TConversion& c, std::size_t i, std::int32_t width, std::int32_t height,
+                           PatchList& patches);
 
 // The hint "Use the mouse drag screen to view": bitmap, shape, clip, placement.
 void WriteHintBitmap(MovieStream& s, std::size_t n);
@@ -82,8 +82,7 @@ void WriteHintPlacement(MovieStream& s, std::size_t n);
 // The invisible mouse-sensitive rectangle over the stage: shape, clip, placement.
 void WriteScreenShape(MovieStream& s, std::size_t n, PatchList& patches);
 void WriteScreenClip(MovieStream& s, std::size_t n);
-void WriteScreenPlacement(MovieStream& s, const TConversion& c, std::size_t n, std::int32_t width,
-                          std::int32_t height);
+void WriteScreenPlacement(MovieStream& s, const TConversion& c, std::size_t n, std::int32_t width, std::int32_t height);
 
 void WriteShowFrame(MovieStream& s);
 void WriteEnd(MovieStream& s);

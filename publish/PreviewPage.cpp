@@ -64,9 +64,10 @@ std::string PreviewPageText(const std::string& moviePath, std::int32_t width, st
   page += "<param name=\"quality\" value=\"High\">" + crlf;
   page += "<embed src=\"" + address + "\" pluginspage=\"" + kPluginPage +
           "\" type=\"application/x-shockwave-flash\" name=\"obj1\"   quality=\"High\"></object></p>" + crlf;
-  page += "<br><font size=2><font face=\"Tahoma\"><center>Now you can publish this exciting work above!! "
-          "File location-&gt;<font color=\"FF0000\">" +
-          orbilux::HtmlEscaped(moviePath) + crlf;
+  page +=
+      "<br><font size=2><font face=\"Tahoma\"><center>Now you can publish this exciting work above!! "
+      "File location-&gt;<font color=\"FF0000\">" +
+      orbilux::HtmlEscaped(moviePath) + crlf;
   return page;
 }
 

@@ -9,8 +9,8 @@ void WriteFittedMovie(const MovieJob& job, PictureSize box, const std::string& f
   const StopSignalsHeld held;
   const ProgressPanelShown panel(job.Reporter);
   const FittedCopies copies(job.Pictures, box, job.Reporter);
-  const MovieJob fitted{copies.Pictures(), copies.Size().Width, copies.Size().Height, job.Stream, job.Converter,
-                        job.Reporter, job.Files};
+  const MovieJob fitted{
+      copies.Pictures(), copies.Size().Width, copies.Size().Height, job.Stream, job.Converter, job.Reporter, job.Files};
   BuildMovie(fitted, [&](std::span<const std::uint8_t> movie) { ReplaceFileContent(file, movie, job.Files); });
 }
 
@@ -27,8 +27,7 @@ std::optional<WebFolderSummary> PublishMovie(const MovieJob& job, const PublishT
     web->FolderFound = CheckWebFolderTarget(*web, job.Pictures);
   }
   const bool movieFile = !targets.MovieFile.empty();
-  const bool fitted =
-      movieFile && targets.Fit && (job.Width > targets.Fit->Width || job.Height > targets.Fit->Height);
+  const bool fitted = movieFile && targets.Fit && (job.Width > targets.Fit->Width || job.Height > targets.Fit->Height);
   const bool originals = targets.Web && targets.Web->Originals;
 
   std::optional<WebFolderSummary> summary;

@@ -47,7 +47,8 @@ Image Made(const std::string& name, Call call) {
 
 int Orientation(VipsImage* image) {
   int orientation = 1;
-  if (vips_image_get_typeof(image, VIPS_META_ORIENTATION) != 0) vips_image_get_int(image, VIPS_META_ORIENTATION, &orientation);
+  if (vips_image_get_typeof(image, VIPS_META_ORIENTATION) != 0)
+    vips_image_get_int(image, VIPS_META_ORIENTATION, &orientation);
   return orientation;
 }
 
@@ -159,20 +160,21 @@ PictureSize UprightSize(std::span<const std::uint8_t> jpeg, const std::string& n
 }
 
 PictureSize SizeAtWidth(PictureSize upright, std::int32_t width) {
-  const auto height = static_cast<std::int32_t>(std::lround(static_cast<double>(upright.Height) * width / upright.Width));
+  const auto height =
+      static_cast<std::int32_t>(std::lround(static_cast<double>(upright.Height) * width / upright.Width));
   return {width, std::max(1, height)};
 }
 
 PictureSize SizeWithin(PictureSize upright, PictureSize box) {
-  const double scale = std::min({1.0, static_cast<double>(box.Width) / upright.Width, static_cast<double>(box.Height) / upright.Height});
+  const double scale =
+      std::min({1.0, static_cast<double>(box.Width) / upright.Width, static_cast<double>(box.Height) / upright.Height});
   if (scale >= 1) return upright;
   return {std::max(1, static_cast<std::int32_t>(std::lround(upright.Width * scale))),
           std::max(1, static_cast<std::int32_t>(std::lround(upright.Height * scale)))};
 }
 
 std::vector<std::vector<std::uint8_t>> ScalePicture(std::span<const std::uint8_t> jpeg,
-                                                     std::span<const ScaleTarget> targets,
-                                                     const std::string& name) {
+                                                    std::span<const ScaleTarget> targets, const std::string& name) {
   StartVips();
   const Image header = Header(jpeg, name);
   const int orientation = Orientation(header.get());

@@ -46,5 +46,4 @@ PictureSize SizeWithin(PictureSize upright, PictureSize box);
 // One JPEG file for each target, in order. Throws AppError naming the
 // picture when it cannot be decoded or encoded.
 std::vector<std::vector<std::uint8_t>> ScalePicture(std::span<const std::uint8_t> jpeg,
-                                                     std::span<const ScaleTarget> targets,
-                                                     const std::string& name);
+                                                    std::span<const ScaleTarget> targets, const std::string& name);

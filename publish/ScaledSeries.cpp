@@ -25,7 +25,8 @@ std::vector<std::vector<std::uint8_t>> ScaledFile(const std::string& path, const
 }  // namespace
 
 void ScaleSeries(const std::vector<std::string>& paths, const TargetsFor& targets, const ScaledTake& take) {
-  const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, std::max<std::size_t>(1, paths.size()));
+  const std::size_t workers =
+      std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, std::max<std::size_t>(1, paths.size()));
   std::mutex lock;
   std::condition_variable changed;
   std::size_t next = 0;    // the next picture a worker takes
@@ -39,7 +40,8 @@ void ScaleSeries(const std::vector<std::string>& paths, const TargetsFor& target
       std::size_t i = 0;
       {
         std::unique_lock held(lock);
-        changed.wait(held, [&] { return stopping || next >= paths.size() || next < handed + workers * kAheadPerWorker; });
+        changed.wait(held,
+                     [&] { return stopping || next >= paths.size() || next < handed + workers * kAheadPerWorker; });
         if (stopping || next >= paths.size()) return;
         i = next++;
       }

@@ -93,8 +93,8 @@ StagedFolder::StagedFolder(const std::string& target) : target_(target) {
   }
   staging_ = name;
   mode_t mode = 0777 & ~CurrentUmask();
-  if (const auto there = FolderThere(target); there && ::chown(staging_.c_str(), static_cast<uid_t>(-1),
-                                                               there->st_gid) == 0) {
+  if (const auto there = FolderThere(target);
+      there && ::chown(staging_.c_str(), static_cast<uid_t>(-1), there->st_gid) == 0) {
     mode |= there->st_mode & S_ISGID;
   }
   if (::chmod(staging_.c_str(), mode) != 0) {

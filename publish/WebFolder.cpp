@@ -225,15 +225,15 @@ std::string Megabytes(std::uint64_t bytes) {
 std::string WebFolderSummaryText(const WebFolderSummary& summary) {
   const auto& phone = summary.Phone;
   const auto& desktop = summary.Desktop;
-  return "Wrote the web folder \"" + summary.Folder + "\": " + Megabytes(summary.Bytes) +
-         ". A visitor downloads " + Megabytes(phone.First) + " for the first picture and " + Megabytes(phone.Spin) +
+  return "Wrote the web folder \"" + summary.Folder + "\": " + Megabytes(summary.Bytes) + ". A visitor downloads " +
+         Megabytes(phone.First) + " for the first picture and " + Megabytes(phone.Spin) +
          " for the whole spin on a phone (pictures " + std::to_string(phone.Width) + " wide), " +
          Megabytes(desktop.First) + " and " + Megabytes(desktop.Spin) + " on a desktop (" +
          std::to_string(desktop.Width) + " wide).";
 }
 
-WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie,
-                                std::int32_t width, std::int32_t height, FileSystem& files) {
+WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie, std::int32_t width,
+                                std::int32_t height, FileSystem& files) {
   const fs::path place = WebFolderPlace(target.Folder);
   // Ctrl-C and the like wait while the folder is written: one that comes
   // stops the writing at the next file, and the unfinished folder is gone

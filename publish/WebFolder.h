@@ -13,11 +13,10 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "collection/PictureList.h"
 #include "common/Errors.h"
-#include <vector>
-
 #include "common/FileReplace.h"
 #include "movie/MovieWriter.h"
 #include "publish/WebWidths.h"
@@ -27,8 +26,8 @@ struct WebFolderTarget {
   bool Replace = false;      // replace a web folder there (one with the stamp)
   std::string PlayerFolder;  // the bundled SWF player's files
   std::vector<std::int32_t> Widths{std::begin(kDefaultWebWidths), std::end(kDefaultWebWidths)};
-  bool Originals = false;      // the pictures byte for byte instead of the widths
-  bool ZoomOriginals = false;  // the pictures byte for byte beside the widths, for zoom
+  bool Originals = false;         // the pictures byte for byte instead of the widths
+  bool ZoomOriginals = false;     // the pictures byte for byte beside the widths, for zoom
   std::string Autoplay = "once";  // once, loop or off: how the page turns by itself
   // Whether a folder stood in the place when CheckWebFolderTarget looked:
   // when none did, whatever is made there while the folder is written is kept.
@@ -38,14 +37,14 @@ struct WebFolderTarget {
 // What a written web folder holds and what a visitor downloads of it.
 struct WebFolderSummary {
   struct Download {
-    std::int32_t Width = 0;      // of the pictures fetched
-    std::uint64_t First = 0;     // bytes of the first picture
-    std::uint64_t Spin = 0;      // bytes of all the pictures
+    std::int32_t Width = 0;   // of the pictures fetched
+    std::uint64_t First = 0;  // bytes of the first picture
+    std::uint64_t Spin = 0;   // bytes of all the pictures
   };
-  std::string Folder;        // as the user named it
-  std::uint64_t Bytes = 0;   // of every file in it
-  Download Phone;            // 390 CSS pixels wide, pixel ratio 3
-  Download Desktop;          // a 1366 x 768 window
+  std::string Folder;       // as the user named it
+  std::uint64_t Bytes = 0;  // of every file in it
+  Download Phone;           // 390 CSS pixels wide, pixel ratio 3
+  Download Desktop;         // a 1366 x 768 window
 };
 
 // "Wrote the web folder "site": 9.8 MB. A visitor downloads ..." in one line.
@@ -74,8 +73,8 @@ bool CheckWebFolderTarget(const WebFolderTarget& target, const PictureList& pict
 // failure nothing is left behind and a folder that was there stays as it
 // was. Just before the move, the folder in the place is checked again as
 // CheckWebFolderTarget did.
-WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie,
-                                std::int32_t width, std::int32_t height, FileSystem& files = SystemFileSystem());
+WebFolderSummary WriteWebFolder(const WebFolderTarget& target, std::span<const std::uint8_t> movie, std::int32_t width,
+                                std::int32_t height, FileSystem& files = SystemFileSystem());
 
 // Writes the folder of the job's pictures scaled to the web widths, its
 // movie assembled in the job's stream from copies at the largest width,

@@ -70,7 +70,8 @@ std::optional<fs::path> MountPointWithin(const fs::path& place) {
     if (Within(point, place)) return point;
   }
   // Without the table, a folder on another device than its parent is one.
-  struct stat folder {}, parent {};
+  struct stat folder {
+  }, parent{};
   if (!table.is_open() && ::stat(place.c_str(), &folder) == 0 && ::stat(place.parent_path().c_str(), &parent) == 0 &&
       folder.st_dev != parent.st_dev) {
     return place;
@@ -116,8 +117,8 @@ void CheckNeverReplaced(const std::string& folder, const fs::path& place) {
     if (Within(*home, place)) throw FolderNeverReplacedError(folder, "is the home folder or holds it");
   }
   if (const auto point = MountPointWithin(place)) {
-    throw FolderNeverReplacedError(folder, *point == place ? "is a mount point"
-                                                : "holds the mount point \"" + point->string() + "\"");
+    throw FolderNeverReplacedError(
+        folder, *point == place ? "is a mount point" : "holds the mount point \"" + point->string() + "\"");
   }
 }
 

@@ -11,6 +11,8 @@
 // colours premultiplied by alpha, rows top to bottom. The optional preview
 // shows the picture four times enlarged over a light background.
 
+#include <zlib.h>
+
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -19,9 +21,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRect>
-
-#include <zlib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -65,13 +64,12 @@ QFont LetteringFont() {
   font.setStretch(QFont::Condensed);
   font.setPixelSize(kPixelSize);
   font.setHintingPreference(QFont::PreferFullHinting);
-  font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias |
-                                             QFont::NoFontMerging));
+  font.setStyleStrategy(
+      QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias | QFont::NoFontMerging));
   const QFontInfo info(font);
   if (info.family() != "DejaVu Sans" || info.styleName() != "Condensed") {
-    throw std::runtime_error("The font DejaVu Sans Condensed is not installed (found " +
-                             info.family().toStdString() + " " + info.styleName().toStdString() +
-                             ").");
+    throw std::runtime_error("The font DejaVu Sans Condensed is not installed (found " + info.family().toStdString() +
+                             " " + info.styleName().toStdString() + ").");
   }
   return font;
 }
@@ -149,6 +147,7 @@ void WriteSource(const std::string& path, const std::vector<std::uint8_t>& strea
          "#include \"movie/HintBitmap.h\"\n\n"
          "namespace hint_bitmap {\n"
          "namespace {\n\n"
+         "// clang-format off\n"
          "constexpr std::uint8_t kCompressed[] = {\n";
   char hex[8];
   for (std::size_t i = 0; i < stream.size(); ++i) {
@@ -157,7 +156,8 @@ void WriteSource(const std::string& path, const std::vector<std::uint8_t>& strea
     out << hex;
     if (i % 12 == 11 || i + 1 == stream.size()) out << '\n';
   }
-  out << "};\n\n"
+  out << "};\n"
+         "// clang-format on\n\n"
          "}  // namespace\n\n"
          "std::span<const std::uint8_t> CompressedPixels() { return kCompressed; }\n\n"
          "}  // namespace hint_bitmap\n";
@@ -204,8 +204,7 @@ int main(int argc, char** argv) {
   try {
     const std::vector<std::uint8_t> pixels = HintPixels();
     const QRect ink = InkBox(pixels);
-    std::printf("ink: columns %d to %d, rows %d to %d\n", ink.left(), ink.right(), ink.top(),
-                ink.bottom());
+    std::printf("ink: columns %d to %d, rows %d to %d\n", ink.left(), ink.right(), ink.top(), ink.bottom());
     if (argc == 3) WritePreview(argv[2], pixels);
     if (!kInkLimits.contains(ink)) throw std::runtime_error("The lettering does not fit its box.");
     const std::vector<std::uint8_t> stream = Compress(pixels);

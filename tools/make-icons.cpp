@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSvgGenerator>
-
 #include <cstdio>
 #include <stdexcept>
 #include <string>

@@ -1,12 +1,12 @@
 // The command line of orbilux-build, option by option.
 
-#include "app/BuildOptions.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <variant>
 #include <vector>
+
+#include "app/BuildOptions.h"
 
 // The rows name only the fields that differ from the defaults; the others
 // take their default member values, which this warning does not count.
@@ -58,14 +58,18 @@ TEST(BuildOptions, ReadsEveryOptionInTheUsualForms) {
        BuildOptions{.Output = "m.swf", .Level = Verbosity::Verbose, .Pictures = {File("-a.jpg")}}},
       // Sources keep their order among the options.
       {{"a.jpg", "-f", "dir", "--from-file=list", "--null", "b.jpg", "-o", "m.swf"},
-       BuildOptions{.Output = "m.swf", .NullSeparated = true,
+       BuildOptions{.Output = "m.swf",
+                    .NullSeparated = true,
                     .Pictures = {File("a.jpg"), Folder("dir"), List("list"), File("b.jpg")}}},
       {{"--from-file", "-", "--sort", "--reverse", "-o", "m.swf"},
        BuildOptions{.Output = "m.swf", .Sort = true, .Reverse = true, .Pictures = {List("-")}}},
       {{"--web", "site", "--force", "--strict", "--verify", "a.jpg"},
        BuildOptions{.WebFolder = "site", .Force = true, .Strict = true, .Verify = true, .Pictures = {File("a.jpg")}}},
       {{"--web", "site", "--web-widths=640,1280", "--web-zoom-originals", "--autoplay", "loop", "a.jpg"},
-       BuildOptions{.WebFolder = "site", .WebWidths = {640, 1280}, .WebZoomOriginals = true, .Autoplay = "loop",
+       BuildOptions{.WebFolder = "site",
+                    .WebWidths = {640, 1280},
+                    .WebZoomOriginals = true,
+                    .Autoplay = "loop",
                     .Pictures = {File("a.jpg")}}},
       {{"-o", "m.swf", "--fit", "2880x1800", "a.jpg"},
        BuildOptions{.Output = "m.swf", .FitWidth = 2880, .FitHeight = 1800, .Pictures = {File("a.jpg")}}},
@@ -79,8 +83,7 @@ TEST(BuildOptions, ReadsEveryOptionInTheUsualForms) {
       {{"--web", "s", "--fit", "2880x2880", "a.jpg"},
        "--fit applies to the movie file (-o) only; the web folder's movie is made from its largest width"},
       {{"--version"}, BuildOptions{.Version = true}},
-      {{"-o", "-", "a.jpg"},
-       "the movie cannot go to standard output (-o -): it replaces its file atomically"},
+      {{"-o", "-", "a.jpg"}, "the movie cannot go to standard output (-o -): it replaces its file atomically"},
       {{"--null", "-o", "m.swf", "a.jpg"}, "--null applies to --from-file only"},
       {{"--force", "-o", "m.swf", "a.jpg"}, "--force applies to --web only"},
       {{"-o", "m.swf", "--from-file"}, "option --from-file needs a file name"},

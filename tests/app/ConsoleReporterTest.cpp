@@ -1,9 +1,9 @@
-#include "app/ConsoleReporter.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
+
+#include "app/ConsoleReporter.h"
 
 namespace {
 

@@ -43,15 +43,15 @@ std::string ReadText(const std::filesystem::path& path) {
 struct Place {
   std::string folder = ".";
   std::string runAs;
-  std::string input{};  // an initializer of its own, so that Place{"here", ""} is complete
+  std::string input{};       // an initializer of its own, so that Place{"here", ""} is complete
   bool inputClosed = false;  // no standard input at all
 };
 
 // Runs orbilux-build in the folder with the arguments, ended after 10 s
 // should it hang; standard output and error are files, not a terminal.
 Outcome RunBuild(const TempDir& dir, const std::vector<std::string>& args, const Place& place = {}) {
-  std::string command = "cd '" + (dir.Path() / place.folder).string() + "' && timeout 10 " + place.runAs +
-                        " '" ORBILUX_BUILD_PROGRAM "'";
+  std::string command =
+      "cd '" + (dir.Path() / place.folder).string() + "' && timeout 10 " + place.runAs + " '" ORBILUX_BUILD_PROGRAM "'";
   for (const std::string& a : args) command += " '" + a + "'";
   const auto out = dir.Path() / "stdout.txt";
   const auto err = dir.Path() / "stderr.txt";
@@ -72,8 +72,8 @@ TEST(OrbiluxBuild, WritesTheSameMovieAsTheWindowsBuild) {
   TempDir dir;
   std::vector<std::string> pictures;
   for (int i = 0; i < 3; ++i) {
-    pictures.push_back(dir.Write("p" + std::to_string(i) + ".jpg",
-                                 MakeJpeg(320, 240, {static_cast<std::uint8_t>(60 * i), 90, 200})));
+    pictures.push_back(
+        dir.Write("p" + std::to_string(i) + ".jpg", MakeJpeg(320, 240, {static_cast<std::uint8_t>(60 * i), 90, 200})));
   }
   const std::string target = (dir.Path() / "cli.swf").string();
   std::vector<std::string> args = {"-o", target};
@@ -109,24 +109,37 @@ TEST(OrbiluxBuild, NamesEveryRefusedOrWarnedPictureAndWhy) {
   dir.Write("huge.jpg", WithClaimedSize(photo, 65535, 65535));
   const std::string stop =
       "orbilux-build: One of the image's format and/or size is different!\nTranslating is terminated.\n";
-  const std::string cut = "cut.jpg: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
-  const struct { std::vector<std::string> args; int status; std::string err; } rows[] = {
+  const std::string cut =
+      "cut.jpg: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } rows[] = {
       {{"good.jpg", "png.jpg"}, 1, "orbilux-build: png.jpg: not a JPEG file\n" + stop},
-      {{"good.jpg", "other.jpg", "header.jpg"}, 1,
+      {{"good.jpg", "other.jpg", "header.jpg"},
+       1,
        "orbilux-build: other.jpg: 321 x 240, but the movie is 320 x 240 (the size of good.jpg)\n"
-       "orbilux-build: header.jpg: the file ends inside its JPEG header\n" + stop},
-      {{"good.jpg", "gone.jpg"}, 1,
-       "orbilux-build: Cannot open file \"gone.jpg\". No such file or directory\n"},
+       "orbilux-build: header.jpg: the file ends inside its JPEG header\n" +
+           stop},
+      {{"good.jpg", "gone.jpg"}, 1, "orbilux-build: Cannot open file \"gone.jpg\". No such file or directory\n"},
       {{"good.jpg", "cut.jpg"}, 0, "orbilux-build: warning: " + cut + "\n"},
       {{"--strict", "good.jpg", "cut.jpg"}, 1, "orbilux-build: " + cut + "\n" + stop},
-      {{"good.jpg", "cmyk.jpg"}, 0, "orbilux-build: warning: cmyk.jpg: CMYK colour, which some players cannot decode\n"},
-      {{"wide1.jpg", "wide2.jpg"}, 0,
+      {{"good.jpg", "cmyk.jpg"},
+       0,
+       "orbilux-build: warning: cmyk.jpg: CMYK colour, which some players cannot decode\n"},
+      {{"wide1.jpg", "wide2.jpg"},
+       0,
        "orbilux-build: warning: 2 pictures: a side over 2880 pixels, which older players refuse to show "
        "(wide1.jpg and wide2.jpg, 2900 x 8)\n"},
-      {{"good.jpg", "lossless.jpg", "hierarchical.jpg"}, 1,
+      {{"good.jpg", "lossless.jpg", "hierarchical.jpg"},
+       1,
        "orbilux-build: lossless.jpg: lossless JPEG, which the decoder and SWF players cannot show\n"
-       "orbilux-build: hierarchical.jpg: hierarchical JPEG, which the decoder and SWF players cannot show\n" + stop},
-      {{"huge.jpg"}, 1, "orbilux-build: huge.jpg: 65535 x 65535, over the 65500 pixels a side the decoder can show\n" + stop},
+       "orbilux-build: hierarchical.jpg: hierarchical JPEG, which the decoder and SWF players cannot show\n" +
+           stop},
+      {{"huge.jpg"},
+       1,
+       "orbilux-build: huge.jpg: 65535 x 65535, over the 65500 pixels a side the decoder can show\n" + stop},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.args.back());
@@ -157,13 +170,20 @@ TEST(OrbiluxBuild, TheChecksFindDamageAndManyScans) {
   dir.Write("many.jpg", MakeManyScanJpeg(1920, 1080, 10000));
   const std::string stop =
       "orbilux-build: One of the image's format and/or size is different!\nTranslating is terminated.\n";
-  const std::string cut = "cut.jpg: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
+  const std::string cut =
+      "cut.jpg: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
   const std::string many = "many.jpg: has 10010 scans; players may take long to show it";
-  const struct { std::vector<std::string> args; int status; std::string err; } rows[] = {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } rows[] = {
       {{"good.jpg", "cut.jpg"}, 0, "orbilux-build: warning: " + cut + "\n"},
       {{"--verify", "good.jpg", "cut.jpg"}, 0, "orbilux-build: warning: " + cut + "\n"},
       {{"good.jpg", "scrambled.jpg"}, 0, "Building"},
-      {{"--verify", "good.jpg", "scrambled.jpg"}, 0, "orbilux-build: warning: scrambled.jpg: its picture data is damaged (Corrupt JPEG data"},
+      {{"--verify", "good.jpg", "scrambled.jpg"},
+       0,
+       "orbilux-build: warning: scrambled.jpg: its picture data is damaged (Corrupt JPEG data"},
       {{"many.jpg"}, 0, "orbilux-build: warning: " + many + "\n"},
       {{"--verify", "many.jpg"}, 0, "orbilux-build: warning: " + many + "\n"},
       {{"--verify", "--strict", "many.jpg"}, 1, "orbilux-build: " + many + "\n" + stop},
@@ -189,11 +209,16 @@ TEST(OrbiluxBuild, AlikeWarningsAreOneLineUnlessVerbose) {
     const std::string name = "IMG_0" + std::to_string(i) + ".JPG";
     dir.Write(name, MakeJpeg(2900, 8));
     args.push_back(name);
-    each += "orbilux-build: warning: " + name + ": 2900 x 8, a side over 2880 pixels, which older players refuse to show\n";
+    each +=
+        "orbilux-build: warning: " + name + ": 2900 x 8, a side over 2880 pixels, which older players refuse to show\n";
   }
-  const struct { std::vector<std::string> options; std::string warnings; } rows[] = {
-      {{}, "orbilux-build: warning: 36 pictures: a side over 2880 pixels, which older players refuse to show "
-             "(IMG_0101.JPG to IMG_0136.JPG, 2900 x 8)\n"},
+  const struct {
+    std::vector<std::string> options;
+    std::string warnings;
+  } rows[] = {
+      {{},
+       "orbilux-build: warning: 36 pictures: a side over 2880 pixels, which older players refuse to show "
+       "(IMG_0101.JPG to IMG_0136.JPG, 2900 x 8)\n"},
       {{"-v"}, each},
   };
   for (const auto& r : rows) {
@@ -217,15 +242,17 @@ TEST(OrbiluxBuild, UnwritableTargetExitsWithOne) {
   const std::string target = (dir.Path() / "no" / "out.swf").string();
   const Outcome run = RunBuild(dir, {"-o", target, good});
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(run.err.ends_with("orbilux-build: Cannot create file \"" + target +
-                                "\". No such file or directory\n"))
+  EXPECT_TRUE(run.err.ends_with("orbilux-build: Cannot create file \"" + target + "\". No such file or directory\n"))
       << run.err;
 }
 
 TEST(OrbiluxBuild, BadUsageExitsWithTwo) {
   TempDir dir;
   const std::string good = dir.Write("good.jpg", MakeJpeg(64, 64));
-  const struct { std::vector<std::string> args; const char* reason; } rows[] = {
+  const struct {
+    std::vector<std::string> args;
+    const char* reason;
+  } rows[] = {
       {{}, "no movie file given (-o OUT.swf)"},
       {{good}, "no movie file given (-o OUT.swf)"},
       {{"-o", "out.swf"}, "no pictures given"},
@@ -294,10 +321,15 @@ TEST_F(OrderTest, ArgumentsOutOfNaturalOrderWarnUnlessQuiet) {
   const std::string warning =
       "orbilux-build: warning: the pictures are not in natural name order: \"v10.jpg\" comes before "
       "\"v2.jpg\" (--sort puts them in that order)\n";
-  const struct { std::vector<std::string> args; std::string err; } rows[] = {
-      {{"-o", "m.swf", "v1.jpg", "v10.jpg", "v2.jpg"}, warning + "Building a movie of 3 pictures\nTranslating is OK!!\n"},
+  const struct {
+    std::vector<std::string> args;
+    std::string err;
+  } rows[] = {
+      {{"-o", "m.swf", "v1.jpg", "v10.jpg", "v2.jpg"},
+       warning + "Building a movie of 3 pictures\nTranslating is OK!!\n"},
       {{"-q", "-o", "m.swf", "v1.jpg", "v10.jpg", "v2.jpg"}, ""},
-      {{"--sort", "-o", "m.swf", "v1.jpg", "v10.jpg", "v2.jpg"}, "Building a movie of 3 pictures\nTranslating is OK!!\n"},
+      {{"--sort", "-o", "m.swf", "v1.jpg", "v10.jpg", "v2.jpg"},
+       "Building a movie of 3 pictures\nTranslating is OK!!\n"},
   };
   for (const auto& r : rows) {
     const Outcome run = RunBuild(dir, r.args);
@@ -346,21 +378,24 @@ TEST(OrbiluxBuild, FolderAndListErrorsExitWithOne) {
   TempDir dir;
   std::filesystem::create_directories(dir.Path() / "empty");
   const std::string gone = (dir.Path() / "gone").string();
-  const struct { std::vector<std::string> args; std::string err; } rows[] = {
+  const struct {
+    std::vector<std::string> args;
+    std::string err;
+  } rows[] = {
       {{"-o", "out.swf", "-f", gone},
        "orbilux-build: Cannot open folder \"" + gone + "\". No such file or directory\n"},
       {{"-o", "out.swf", "-f", "empty"}, "orbilux-build: There are no pictures to build.\n"},
       {{"-o", "out.swf", "--from-file", gone},
        "orbilux-build: Cannot open file \"" + gone + "\". No such file or directory\n"},
-      {{"-o", "out.swf", "--from-file", "empty"},
-       "orbilux-build: Cannot open file \"empty\". Is a directory\n"},
+      {{"-o", "out.swf", "--from-file", "empty"}, "orbilux-build: Cannot open file \"empty\". Is a directory\n"},
       // Lists end at once where no list of pictures could go on.
       {{"-o", "out.swf", "--from-file", "/dev/zero"},
        "orbilux-build: The list \"/dev/zero\" holds NUL bytes: give --null for a list that find -print0 wrote.\n"},
       {{"-o", "out.swf", "--null", "--from-file", "/dev/zero"},
        "orbilux-build: The list \"/dev/zero\" has more than 21843 empty entries; it is no list of pictures.\n"},
       {{"-o", "out.swf", "--from-file", dir.Write("long", std::string(4097, 'a'))},
-       "orbilux-build: The list \"" + (dir.Path() / "long").string() + "\" has a line longer than 4096 bytes, which no path can be.\n"},
+       "orbilux-build: The list \"" + (dir.Path() / "long").string() +
+           "\" has a line longer than 4096 bytes, which no path can be.\n"},
       // Not one of the pictures is read.
       {{"-o", "out.swf", "--from-file", "many"},
        "orbilux-build: The list \"many\" names more than 21843 pictures, the most a movie can hold.\n"},
@@ -459,15 +494,21 @@ TEST(OrbiluxBuild, HostileFilesAndTargetsAreRefusedAtOnceAndNamed) {
   std::filesystem::create_symlink(good, path("link.swf"));
   const std::string notRegular = ": not a regular file\n";
   const std::string overPicture = ": the movie would be written over this picture\n";
-  const struct { const char* name; std::vector<std::string> args; std::string err; } rows[] = {
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    std::string err;
+  } rows[] = {
       {"a pipe", {"-o", "out.swf", good, path("fifo.jpg")}, path("fifo.jpg") + notRegular},
       {"a pipe first", {"-o", "out.swf", path("fifo.jpg"), good}, path("fifo.jpg") + notRegular},
       {"a character device", {"-o", "out.swf", good, "/dev/null"}, "/dev/null" + notRegular},
       {"a socket", {"-o", "out.swf", good, path("socket.jpg")}, path("socket.jpg") + notRegular},
       {"a link to /dev/zero", {"-o", "out.swf", good, path("zero.jpg")}, path("zero.jpg") + notRegular},
-      {"a folder", {"-o", "out.swf", good, path("folder.jpg")},
+      {"a folder",
+       {"-o", "out.swf", good, path("folder.jpg")},
        "Cannot open file \"" + path("folder.jpg") + "\". Is a directory\n"},
-      {"an arithmetic-coded picture", {"-o", "out.swf", good, arithmetic},
+      {"an arithmetic-coded picture",
+       {"-o", "out.swf", good, arithmetic},
        arithmetic + ": arithmetic-coded JPEG, which SWF players do not show\n"
                     "orbilux-build: One of the image's format and/or size is different!\nTranslating is terminated.\n"},
       {"the target is a picture", {"-o", good, good, other}, good + overPicture},
@@ -576,21 +617,31 @@ TEST(OrbiluxBuild, WebFolderTakesOnlyAnEmptyPlaceOrAWebFolder) {
     const char* name;
     std::vector<std::string> args;
     std::string runAs;
-    std::string error;     // "" for a folder written at written
+    std::string error;      // "" for a folder written at written
     std::string written{};  // relative to the test's folder
   } rows[] = {
       {"the current folder", {"--web", ".", "--force"}, "", never(".", "is the current folder or holds it")},
       {"its parent", {"--web", "..", "--force"}, "", never("..", "is the current folder or holds it")},
       {"an ancestor", {"--web", root, "--force"}, "", never(root, "is the current folder or holds it")},
-      {"the home folder", {"--web", root + "/home", "--force"}, "env HOME=" + root + "/home",
+      {"the home folder",
+       {"--web", root + "/home", "--force"},
+       "env HOME=" + root + "/home",
        never(root + "/home", "is the home folder or holds it")},
-      {"a folder of other files", {"--web", "../../other", "--force"}, "",
+      {"a folder of other files",
+       {"--web", "../../other", "--force"},
+       "",
        "The folder \"../../other\" holds files this tool did not write; choose an empty folder or a new name."},
-      {"a folder holding a mount point", {"--web", "../../mnt", "--force"}, inNamespace,
+      {"a folder holding a mount point",
+       {"--web", "../../mnt", "--force"},
+       inNamespace,
        never("../../mnt", "holds the mount point \"" + root + "/mnt/point\"")},
-      {"a web folder, without --force", {"--web", "../../site"}, "",
+      {"a web folder, without --force",
+       {"--web", "../../site"},
+       "",
        "The folder \"../../site\" is not empty. Give --force to replace it."},
-      {"the same place as the movie", {"--web", "../../new", "-o", "../../new"}, "",
+      {"the same place as the movie",
+       {"--web", "../../new", "-o", "../../new"},
+       "",
        "The movie and the web folder cannot both be \"../../new\"."},
       {"a web folder", {"--web", "../../site", "--force"}, "", "", "site"},
       {"an empty folder", {"--web", "../../empty"}, "", "", "empty"},

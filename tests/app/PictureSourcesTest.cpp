@@ -1,13 +1,13 @@
 // Lists of picture paths and the order of pictures named on the command line.
 
-#include "app/PictureSources.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "app/PictureSources.h"
 
 namespace {
 

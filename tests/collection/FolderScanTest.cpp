@@ -1,5 +1,3 @@
-#include "collection/FolderScan.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -7,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "collection/FolderScan.h"
 #include "common/Errors.h"
 #include "tests/support/TempDir.h"
 
@@ -60,8 +59,8 @@ TEST_F(FolderScan, SkipsDottedNamesAndWhatIsNoFile) {
 }
 
 TEST_F(FolderScan, LooksOnlyIntoFoldersWhoseNamesMatch) {
-  Touch({"a.jpg", "b.jpg", "x.jpg/2.jpg", "x.jpg/10.jpg", "x.jpg/y.jpeg/in.jpg", "x.jpg/plain/no.jpg",
-         "plain/no.jpg", "Z.JPEG/z.jpeg"});
+  Touch({"a.jpg", "b.jpg", "x.jpg/2.jpg", "x.jpg/10.jpg", "x.jpg/y.jpeg/in.jpg", "x.jpg/plain/no.jpg", "plain/no.jpg",
+         "Z.JPEG/z.jpeg"});
   EXPECT_EQ(ScanNames(dir_.Path()),
             (Names{"a.jpg", "b.jpg", "x.jpg/2.jpg", "x.jpg/10.jpg", "x.jpg/y.jpeg/in.jpg", "Z.JPEG/z.jpeg"}));
 }

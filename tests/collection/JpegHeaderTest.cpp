@@ -1,10 +1,9 @@
-#include "collection/JpegHeader.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <span>
 
+#include "collection/JpegHeader.h"
 #include "common/Errors.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
@@ -17,14 +16,17 @@ std::span<const std::uint8_t> AsBytes(const std::string& s) {
 
 TEST(JpegHeader, ReadsTheFrameSizeFromAFileAndFromMemory) {
   TempDir dir;
-  const struct { const char* name; std::string bytes; JpegSize size; } rows[] = {
+  const struct {
+    const char* name;
+    std::string bytes;
+    JpegSize size;
+  } rows[] = {
       {"plain.jpg", MakeJpeg(640, 480), {640, 480}},
       {"portrait.jpg", MakeJpeg(400, 550), {400, 550}},
       {"tiny.jpg", MakeJpeg(1, 1), {1, 1}},
       {"progressive.jpg", MakeJpeg(321, 123, {1, 2, 3}, true), {321, 123}},
       {"metadata.jpg", WithAppSegment(MakeJpeg(800, 600), 60000), {800, 600}},
-      {"fill-bytes.jpg", "\xFF\xD8\xFF\xFF\xFF\xC0" + std::string("\x00\x11\x08\x00\x20\x00\x30", 7),
-       {48, 32}},
+      {"fill-bytes.jpg", "\xFF\xD8\xFF\xFF\xFF\xC0" + std::string("\x00\x11\x08\x00\x20\x00\x30", 7), {48, 32}},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(ReadJpegSize(dir.Write(r.name, r.bytes)), r.size) << r.name;
@@ -39,7 +41,11 @@ TEST(JpegHeader, RefusesPicturesWithoutAReadableFrameHeaderSayingWhy) {
   const char* const cut = "the file ends inside its JPEG header";
   const char* const damaged = "its JPEG header is damaged";
   const char* const noSize = "its JPEG header gives no picture size";
-  const struct { const char* name; std::string bytes; const char* reason; } rows[] = {
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  } rows[] = {
       {"empty.jpg", "", notJpeg},
       {"png.jpg", "\x89PNG\r\n\x1a\n....", notJpeg},
       {"only-start.jpg", "\xFF\xD8", cut},

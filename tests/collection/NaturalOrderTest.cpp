@@ -1,10 +1,10 @@
-#include "collection/NaturalOrder.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
+
+#include "collection/NaturalOrder.h"
 
 TEST(NaturalOrder, OrdersPairs) {
   struct Row {
@@ -18,12 +18,12 @@ TEST(NaturalOrder, OrdersPairs) {
       {"Photo3.jpg", "photo4.jpg", true},  // case is ignored before digits
       {"b.jpg", "A.jpg", false},
       {"a.jpg", "a.jpg", false},
-      {"a.jpg", "ab.jpg", true},           // '.' sorts before letters
-      {"x", "x1", true},                   // a prefix comes first
-      {"img007.jpg", "img8.jpg", true},    // leading zeros do not count
+      {"a.jpg", "ab.jpg", true},         // '.' sorts before letters
+      {"x", "x1", true},                 // a prefix comes first
+      {"img007.jpg", "img8.jpg", true},  // leading zeros do not count
       {"img8.jpg", "img007.jpg", false},
       {"a99999999999999999999b", "a100000000000000000000a", true},  // longer than any integer
-      {"A.jpg", "a.jpg", true},            // same letters: bytes decide, so the order is total
+      {"A.jpg", "a.jpg", true},                                     // same letters: bytes decide, so the order is total
       {"a.jpg", "A.jpg", false},
       {"1.jpg", "01.jpg", false},
       {"01.jpg", "1.jpg", true},

@@ -1,10 +1,9 @@
-#include "collection/PictureList.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "collection/PictureList.h"
 #include "common/Errors.h"
 #include "tests/support/TempDir.h"
 
@@ -62,14 +61,25 @@ TEST(PictureList, MovesCarryTheSelectionAndStopAtTheEnds) {
     int selected;
   };
   const Row rows[] = {
-      {"second to last, then past the end", 1, {&PictureList::MoveNext, &PictureList::MoveNext},
-       {true, false}, {"/a.jpg", "/c.jpg", "/b.jpg"}, 2},
-      {"first cannot move back", 0, {&PictureList::MovePrevious}, {false},
-       {"/a.jpg", "/b.jpg", "/c.jpg"}, 0},
-      {"last back to first", 2, {&PictureList::MovePrevious, &PictureList::MovePrevious, &PictureList::MovePrevious},
-       {true, true, false}, {"/c.jpg", "/a.jpg", "/b.jpg"}, 0},
-      {"nothing selected", -1, {&PictureList::MoveNext, &PictureList::MovePrevious}, {false, false},
-       {"/a.jpg", "/b.jpg", "/c.jpg"}, -1},
+      {"second to last, then past the end",
+       1,
+       {&PictureList::MoveNext, &PictureList::MoveNext},
+       {true, false},
+       {"/a.jpg", "/c.jpg", "/b.jpg"},
+       2},
+      {"first cannot move back", 0, {&PictureList::MovePrevious}, {false}, {"/a.jpg", "/b.jpg", "/c.jpg"}, 0},
+      {"last back to first",
+       2,
+       {&PictureList::MovePrevious, &PictureList::MovePrevious, &PictureList::MovePrevious},
+       {true, true, false},
+       {"/c.jpg", "/a.jpg", "/b.jpg"},
+       0},
+      {"nothing selected",
+       -1,
+       {&PictureList::MoveNext, &PictureList::MovePrevious},
+       {false, false},
+       {"/a.jpg", "/b.jpg", "/c.jpg"},
+       -1},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -134,7 +144,11 @@ const std::string kJpegStart = "\xFF\xD8";
 
 TEST(FormatCheck, LooksAtTheFirstTwoBytesOnly) {
   TempDir dir;
-  const struct { const char* name; std::string bytes; bool jpeg; } rows[] = {
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool jpeg;
+  } rows[] = {
       {"real.jpg", kJpegStart + "\xFF\xE0 rest is not looked at", true},
       {"exactly-two.bin", kJpegStart, true},
       {"png-named.jpg", "\x89PNG\r\n\x1a\n", false},
@@ -161,7 +175,10 @@ TEST(FormatCheck, FilesThatCannotBeOpenedNameThePathAndTheReason) {
   const std::string missing = (dir.Path() / "missing.jpg").string();
   const std::string folder = (dir.Path() / "folder.jpg").string();
   std::filesystem::create_directory(folder);
-  const struct { std::string path; const char* reason; } rows[] = {
+  const struct {
+    std::string path;
+    const char* reason;
+  } rows[] = {
       {missing, "No such file or directory"},
       {folder, "Is a directory"},
   };

@@ -1,9 +1,8 @@
-#include "collection/ScanCheck.h"
-
 #include <gtest/gtest.h>
 
 #include "collection/JpegDecoder.h"
 #include "collection/PictureFile.h"
+#include "collection/ScanCheck.h"
 #include "tests/support/BrokenJpeg.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/ManyScanJpeg.h"
@@ -51,7 +50,7 @@ TEST(ScanCheck, TheWalkAndTheDecodeFindWhatIsWrongWithThePictureData) {
   for (const auto& r : rows) {
     const std::string path = dir.Write("p.jpg", r.bytes);
     const std::pair<const char*, std::optional<std::string>> checks[] = {{r.walk, StructureProblem(path)},
-                                                                          {r.decode, ScanFileProblem(path)}};
+                                                                         {r.decode, ScanFileProblem(path)}};
     for (const auto& [expected, problem] : checks) {
       if (!expected) {
         EXPECT_EQ(problem, std::nullopt) << r.name;

@@ -1,5 +1,3 @@
-#include "common/FileReplace.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -12,6 +10,7 @@
 #include <string>
 
 #include "common/Errors.h"
+#include "common/FileReplace.h"
 #include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;

@@ -33,15 +33,25 @@ const Golden kGolden[] = {
     {"double 0.0", [](ActionWriter& w) { w.Push({0.0}); }, "96 09 00 06 00 00 00 00 00 00 00 00"},
     // 0.1 = 0x3FB999999999999A: high word 3FB99999 first, then 9999999A.
     {"double 0.1", [](ActionWriter& w) { w.Push({0.1}); }, "96 09 00 06 99 99 B9 3F 9A 99 99 99"},
-    {"booleans", [](ActionWriter& w) { w.Push({true, false}); }, "96 04 00 05 01 05 00"},
+    {"booleans",
+     [](ActionWriter& w) {
+       w.Push({true, false});
+     },
+     "96 04 00 05 01 05 00"},
     {"register", [](ActionWriter& w) { w.Push({Register{3}}); }, "96 02 00 04 03"},
-    {"several values, one Push", [](ActionWriter& w) { w.Push({Constant{0}, 1, Register{2}}); },
+    {"several values, one Push",
+     [](ActionWriter& w) {
+       w.Push({Constant{0}, 1, Register{2}});
+     },
      "96 09 00 08 00 07 01 00 00 00 04 02"},
     {"one-byte action", [](ActionWriter& w) { w.Action(kEnd); }, "00"},
     {"StoreRegister", [](ActionWriter& w) { w.StoreRegister(Register{2}); }, "87 01 00 02"},
     {"GetURL2", [](ActionWriter& w) { w.GetURL2(0); }, "9A 01 00 00"},
     {"GetURL", [](ActionWriter& w) { w.GetURL("u", "_blank"); }, "83 09 00 75 00 5F 62 6C 61 6E 6B 00"},
-    {"ConstantPool", [](ActionWriter& w) { w.ConstantPool(std::array<std::string_view, 2>{"a", ""}); },
+    {"ConstantPool",
+     [](ActionWriter& w) {
+       w.ConstantPool(std::array<std::string_view, 2>{"a", ""});
+     },
      "88 05 00 02 00 61 00 00"},
     {"If forward over one action",
      [](ActionWriter& w) {
@@ -67,7 +77,9 @@ const Golden kGolden[] = {
      },
      "17 99 02 00 FA FF"},
     {"DefineFunction with parameters",
-     [](ActionWriter& w) { w.DefineFunction("f", {"a", "b"}, OnePop()); },
+     [](ActionWriter& w) {
+       w.DefineFunction("f", {"a", "b"}, OnePop());
+     },
      "9B 0A 00 66 00 02 00 61 00 62 00 01 00 17"},
     {"DefineFunction2",
      [](ActionWriter& w) {

@@ -16,9 +16,16 @@ namespace {
 const TConversion c;
 
 TEST(Conversion, DecToBin) {
-  const struct { const char* in; const char* out; } rows[] = {
-      {"0", ""}, {"1", "1"}, {"5", "101"}, {"11000", "10101011111000"},
-      {"8000", "1111101000000"}, {"2147483647", "1111111111111111111111111111111"},
+  const struct {
+    const char* in;
+    const char* out;
+  } rows[] = {
+      {"0", ""},
+      {"1", "1"},
+      {"5", "101"},
+      {"11000", "10101011111000"},
+      {"8000", "1111101000000"},
+      {"2147483647", "1111111111111111111111111111111"},
   };
   for (const auto& r : rows) EXPECT_EQ(c.DecToBin(r.in), r.out) << r.in;
 }
@@ -38,8 +45,14 @@ TEST(Conversion, IntegerParsingRefusesWhatIsNotA32BitInteger) {
 }
 
 TEST(Conversion, BinToInt) {
-  const struct { const char* in; std::int32_t out; } rows[] = {
-      {"1011", 11}, {"10a1", 9}, {"", 0}, {"1111111111111111111111111111111", INT32_MAX},
+  const struct {
+    const char* in;
+    std::int32_t out;
+  } rows[] = {
+      {"1011", 11},
+      {"10a1", 9},
+      {"", 0},
+      {"1111111111111111111111111111111", INT32_MAX},
       // The exponent wraps modulo 32: a 33-digit '1' followed by zeros adds 2^0.
       {"100000000000000000000000000000000", 1},
   };
@@ -47,10 +60,20 @@ TEST(Conversion, BinToInt) {
 }
 
 TEST(Conversion, NegToBinIsOneDigitLongerAndIgnoresTheSign) {
-  const struct { std::int32_t in; const char* out; } rows[] = {
-      {-5, "1011"}, {5, "1011"}, {4, "1100"}, {-1, "11"}, {1, "11"},
-      {5500, "10101010000100"}, {-11000, "101010100001000"}, {-8000, "10000011000000"},
-      {65535, "10000000000000001"}, {32768, "11000000000000000"},
+  const struct {
+    std::int32_t in;
+    const char* out;
+  } rows[] = {
+      {-5, "1011"},
+      {5, "1011"},
+      {4, "1100"},
+      {-1, "11"},
+      {1, "11"},
+      {5500, "10101010000100"},
+      {-11000, "101010100001000"},
+      {-8000, "10000011000000"},
+      {65535, "10000000000000001"},
+      {32768, "11000000000000000"},
   };
   for (const auto& r : rows) {
     const std::string text = c.NegToBin(r.in);
@@ -60,7 +83,10 @@ TEST(Conversion, NegToBinIsOneDigitLongerAndIgnoresTheSign) {
 }
 
 TEST(Conversion, RealToFixedBinTruncates) {
-  const struct { double in; const char* out; } rows[] = {
+  const struct {
+    double in;
+    const char* out;
+  } rows[] = {
       {1.0, "10000000000000000"},
       {0.25, "0100000000000000"},
       {0.0, "0000000000000000"},
@@ -76,9 +102,11 @@ TEST(Conversion, RealToFixedBinTruncates) {
 }
 
 TEST(Conversion, BinToHexTakesAPartialLeftGroupAsTheFirstDigit) {
-  const struct { const char* in; const char* out; } rows[] = {
-      {"101", "5"}, {"11111", "1F"}, {"", ""}, {"1010", "A"}, {"11001001", "C9"},
-      {"1x1", "5"}, {"111111111111", "FFF"},
+  const struct {
+    const char* in;
+    const char* out;
+  } rows[] = {
+      {"101", "5"}, {"11111", "1F"}, {"", ""}, {"1010", "A"}, {"11001001", "C9"}, {"1x1", "5"}, {"111111111111", "FFF"},
   };
   for (const auto& r : rows) EXPECT_EQ(c.BinToHex(r.in), r.out) << r.in;
 }
@@ -91,17 +119,23 @@ TEST(Conversion, HexToDec) {
 }
 
 TEST(Conversion, BinToBytesPadsToWholeBytes) {
-  const struct { const char* in; myByteArray out; } rows[] = {
-      {"1", {0x80}}, {"01111", {0x78}}, {"", {}}, {"1111111100000001", {0xFF, 0x01}},
+  const struct {
+    const char* in;
+    myByteArray out;
+  } rows[] = {
+      {"1", {0x80}},        {"01111", {0x78}},           {"", {}}, {"1111111100000001", {0xFF, 0x01}},
       {"11111111", {0xFF}}, {"111111111", {0xFF, 0x80}},
   };
   for (const auto& r : rows) EXPECT_EQ(c.BinToBytes(r.in), r.out) << r.in;
 }
 
 TEST(Conversion, RoundGoesHalfToEvenAndTruncGoesTowardZero) {
-  const struct { double in; std::int64_t round, trunc; } rows[] = {
-      {2.5, 2, 2}, {3.5, 4, 3}, {7.5, 8, 7}, {-2.5, -2, -2}, {2.4999, 2, 2}, {2.5001, 3, 2},
-      {-1.7, -2, -1}, {5500.0, 5500, 5500},
+  const struct {
+    double in;
+    std::int64_t round, trunc;
+  } rows[] = {
+      {2.5, 2, 2},    {3.5, 4, 3},    {7.5, 8, 7},    {-2.5, -2, -2},
+      {2.4999, 2, 2}, {2.5001, 3, 2}, {-1.7, -2, -1}, {5500.0, 5500, 5500},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(Round(r.in), r.round) << r.in;

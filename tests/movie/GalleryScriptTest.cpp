@@ -12,8 +12,8 @@ namespace {
 
 const std::size_t L = gallery_script::kPublisherAddress.size();
 
-constexpr std::uint8_t kPush = 0x96, kJump = 0x99, kIf = 0x9D, kConstantPool = 0x88,
-                       kDefineFunction = 0x9B, kDefineFunction2 = 0x8E;
+constexpr std::uint8_t kPush = 0x96, kJump = 0x99, kIf = 0x9D, kConstantPool = 0x88, kDefineFunction = 0x9B,
+                       kDefineFunction2 = 0x8E;
 
 struct Function {
   std::string name;
@@ -102,9 +102,8 @@ class Reader {
     EXPECT_EQ(at, end);
     for (const auto& [from, offset] : targets) {
       const auto target = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(from) + offset);
-      EXPECT_TRUE(starts.count(target) || target == end)
-          << "branch ending at " << from << " lands at " << target << ", off the boundaries of ["
-          << begin << ", " << end << ")";
+      EXPECT_TRUE(starts.count(target) || target == end) << "branch ending at " << from << " lands at " << target
+                                                         << ", off the boundaries of [" << begin << ", " << end << ")";
     }
   }
 
@@ -117,7 +116,8 @@ class Reader {
           EXPECT_LT(b_[at], pool.size()) << "pool index at " << at << " before the pool";
           at += 1;
           break;
-        case 4: case 5: at += 1; break;
+        case 4:
+        case 5: at += 1; break;
         case 7: at += 4; break;
         case 6: at += 8; break;
         default: ADD_FAILURE() << "push type " << int{type} << " at " << at - 1; return;
@@ -199,13 +199,16 @@ TEST(GalleryScript, FixedActions) {
     return myByteArray(body.begin() + offset, body.begin() + offset + n);
   };
   // DisplayCurrentPic: 4 registers, flags 0x006A, j in register 3, a body of 102 bytes.
-  const myByteArray function2 = Join({Hex("8E 1C 00"), Text("DisplayCurrentPic"),
-                                      Hex("00 01 00 04 6A 00 03 6A 00 66 00")});
+  const myByteArray function2 =
+      Join({Hex("8E 1C 00"), Text("DisplayCurrentPic"), Hex("00 01 00 04 6A 00 03 6A 00 66 00")});
   EXPECT_EQ(at(387 + 112, function2.size()), function2);
   // rc_menu's one GetURL: the address and "_blank", each with a zero byte.
-  const myByteArray getUrl = Join({Hex("83"), {static_cast<std::uint8_t>(L + 8), 0},
-                                   Text(std::string(gallery_script::kPublisherAddress)), Hex("00"),
-                                   Text("_blank"), Hex("00")});
+  const myByteArray getUrl = Join({Hex("83"),
+                                   {static_cast<std::uint8_t>(L + 8), 0},
+                                   Text(std::string(gallery_script::kPublisherAddress)),
+                                   Hex("00"),
+                                   Text("_blank"),
+                                   Hex("00")});
   EXPECT_EQ(at(387 + 112 + 133 + 15, getUrl.size()), getUrl);
   // var TotalPic = N: Push pool 5 and the integer count, then DefineLocal.
   EXPECT_EQ(at(658 + L, 11), Hex("96 07 00 08 05 07 01 02 03 04 3C"));

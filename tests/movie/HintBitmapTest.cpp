@@ -119,8 +119,7 @@ TEST(HintBitmap, PanelCornersAreRoundedAndSmoothed) {
   ASSERT_EQ(Pixels().size(), hint_bitmap::kPixelBytes);
   const struct {
     int x, y, stepX, stepY;
-  } corners[] = {{1, 1, 1, 1}, {kWidth - 2, 1, -1, 1}, {1, kHeight - 2, 1, -1},
-                 {kWidth - 2, kHeight - 2, -1, -1}};
+  } corners[] = {{1, 1, 1, 1}, {kWidth - 2, 1, -1, 1}, {1, kHeight - 2, 1, -1}, {kWidth - 2, kHeight - 2, -1, -1}};
   for (const auto& c : corners) {
     SCOPED_TRACE(testing::Message() << "corner " << c.x << "," << c.y);
     EXPECT_LT(At(c.x, c.y).alpha, kPanelAlpha / 4);

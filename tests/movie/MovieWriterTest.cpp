@@ -1,15 +1,13 @@
-#include "movie/MovieWriter.h"
-
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <string>
@@ -18,6 +16,7 @@
 #include "common/Errors.h"
 #include "movie/GalleryScript.h"
 #include "movie/HintBitmap.h"
+#include "movie/MovieWriter.h"
 #include "movie/SwfTags.h"
 #include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/Hex.h"
@@ -72,9 +71,7 @@ struct Build {
   void Write(int w, int h, const std::string& target, FileSystem& files = SystemFileSystem()) {
     WriteMovie({list, w, h, stream, converter, reporter, files}, target);
   }
-  tags::PatchList Assemble(int w, int h) {
-    return AssembleMovie(list, w, h, stream, converter, reporter);
-  }
+  tags::PatchList Assemble(int w, int h) { return AssembleMovie(list, w, h, stream, converter, reporter); }
 };
 
 void Append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
@@ -127,8 +124,8 @@ TEST(MovieWriter, OnePictureMovieByteForByte) {
   EXPECT_EQ(file, OnePictureMovie(picture));
   EXPECT_EQ(ReadUI32(file, 4), file.size());
   EXPECT_EQ(Bytes(b.stream.Bytes().begin(), b.stream.Bytes().end()), file);
-  EXPECT_EQ(b.reporter.events, (std::vector<std::string>{"show", "max 0", "at 0",
-                                                         "status Translating is OK!!", "hide"}));
+  EXPECT_EQ(b.reporter.events,
+            (std::vector<std::string>{"show", "max 0", "at 0", "status Translating is OK!!", "hide"}));
 
   // The lengths patched: the picture's shape and placement, the screen shape.
   const tags::PatchList patches = b.Assemble(550, 400);
@@ -140,15 +137,13 @@ TEST(MovieWriter, OnePictureMovieByteForByte) {
 
 // Tag codes of a movie of n pictures, in file order.
 std::vector<std::uint16_t> ExpectedCodes(std::size_t n) {
-  std::vector<std::uint16_t> codes = {tags::kFileAttributes, tags::kSetBackgroundColor,
-                                      tags::kDoAction};
+  std::vector<std::uint16_t> codes = {tags::kFileAttributes, tags::kSetBackgroundColor, tags::kDoAction};
   for (std::size_t i = 0; i < n; ++i) {
-    codes.insert(codes.end(), {tags::kDefineBitsJPEG2, tags::kDefineShape, tags::kDefineSprite,
-                               tags::kPlaceObject2});
+    codes.insert(codes.end(), {tags::kDefineBitsJPEG2, tags::kDefineShape, tags::kDefineSprite, tags::kPlaceObject2});
   }
-  codes.insert(codes.end(), {tags::kDefineBitsLossless2, tags::kDefineShape, tags::kDefineSprite,
-                             tags::kPlaceObject2, tags::kDefineShape, tags::kDefineSprite,
-                             tags::kPlaceObject2, tags::kShowFrame, tags::kEnd});
+  codes.insert(codes.end(),
+               {tags::kDefineBitsLossless2, tags::kDefineShape, tags::kDefineSprite, tags::kPlaceObject2,
+                tags::kDefineShape, tags::kDefineSprite, tags::kPlaceObject2, tags::kShowFrame, tags::kEnd});
   return codes;
 }
 
@@ -169,8 +164,8 @@ TEST(MovieWriter, ThreePicturesGetIdsOneToNineThenTenToFourteen) {
   std::vector<std::uint16_t> depths;      // of the main timeline's placements
   for (const SwfTag& t : found) {
     codes.push_back(t.Code);
-    if (t.Code == tags::kDefineBitsJPEG2 || t.Code == tags::kDefineShape ||
-        t.Code == tags::kDefineSprite || t.Code == tags::kDefineBitsLossless2) {
+    if (t.Code == tags::kDefineBitsJPEG2 || t.Code == tags::kDefineShape || t.Code == tags::kDefineSprite ||
+        t.Code == tags::kDefineBitsLossless2) {
       definedIds.push_back(t.UI16(0));
     }
     if (t.Code == tags::kPlaceObject2) depths.push_back(t.UI16(1));
@@ -190,8 +185,9 @@ TEST(MovieWriter, TenthPlacementIsOneByteLongerThanTheNinth) {
 }
 
 TEST(MovieWriter, LengthWorkedOutBeforehandIsTheMoviesLength) {
-  const struct { int n, w, h; } rows[] = {{1, 550, 400}, {3, 800, 600}, {12, 1920, 1080},
-                                          {10, 400, 300}, {2, 3, 3}, {1, 4000, 3000}};
+  const struct {
+    int n, w, h;
+  } rows[] = {{1, 550, 400}, {3, 800, 600}, {12, 1920, 1080}, {10, 400, 300}, {2, 3, 3}, {1, 4000, 3000}};
   for (const auto& r : rows) {
     Build b;
     std::vector<std::uint64_t> sizes;
@@ -279,12 +275,9 @@ TEST(MovieWriter, FailedBuildsLeaveNothingBehind) {
   FullDisk fullDisk;
   FullDisk failingFlush(true);
   const Row rows[] = {
-      {"picture removed before the build",
-       [](Build& b) { std::filesystem::remove(b.list.At(1).Path); },
+      {"picture removed before the build", [](Build& b) { std::filesystem::remove(b.list.At(1).Path); },
        [](const Build& b) { return b.Target(); },
-       [](const Build& b) {
-         return "Cannot open file \"" + b.list.At(1).Path + "\". No such file or directory";
-       },
+       [](const Build& b) { return "Cannot open file \"" + b.list.At(1).Path + "\". No such file or directory"; },
        &SystemFileSystem()},
       {"missing target folder", [](Build&) {},
        [](const Build& b) { return (b.dir.Path() / "missing" / "movie.swf").string(); },
@@ -293,12 +286,10 @@ TEST(MovieWriter, FailedBuildsLeaveNothingBehind) {
                 "\". No such file or directory";
        },
        &SystemFileSystem()},
-      {"target is a folder",
-       [](Build& b) { std::filesystem::create_directory(b.dir.Path() / "folder.swf"); },
+      {"target is a folder", [](Build& b) { std::filesystem::create_directory(b.dir.Path() / "folder.swf"); },
        [](const Build& b) { return (b.dir.Path() / "folder.swf").string(); },
        [](const Build& b) {
-         return "Cannot create file \"" + (b.dir.Path() / "folder.swf").string() +
-                "\". Is a directory";
+         return "Cannot create file \"" + (b.dir.Path() / "folder.swf").string() + "\". Is a directory";
        },
        &SystemFileSystem()},
       {"disk full", [](Build&) {}, [](const Build& b) { return b.Target(); },
@@ -311,20 +302,20 @@ TEST(MovieWriter, FailedBuildsLeaveNothingBehind) {
          return "Stream write error\rCannot write file \"" + b.Target() + "\". Input/output error";
        },
        &failingFlush},
-      {"picture of another size",
-       [](Build& b) { b.Add("other.jpg", MakeFakeJpeg(551, 400, 500)); },
+      {"picture of another size", [](Build& b) { b.Add("other.jpg", MakeFakeJpeg(551, 400, 500)); },
        [](const Build& b) { return b.Target(); },
        [](const Build&) {
-         return std::string("One of the image's format and/or size is different!\r"
-                            "Translating is terminated.");
+         return std::string(
+             "One of the image's format and/or size is different!\r"
+             "Translating is terminated.");
        },
        &SystemFileSystem()},
-      {"picture without a frame header",
-       [](Build& b) { b.Add("cut.jpg", MakeFakeJpeg(550, 400, 500).substr(0, 10)); },
+      {"picture without a frame header", [](Build& b) { b.Add("cut.jpg", MakeFakeJpeg(550, 400, 500).substr(0, 10)); },
        [](const Build& b) { return b.Target(); },
        [](const Build&) {
-         return std::string("One of the image's format and/or size is different!\r"
-                            "Translating is terminated.");
+         return std::string(
+             "One of the image's format and/or size is different!\r"
+             "Translating is terminated.");
        },
        &SystemFileSystem()},
   };
@@ -393,8 +384,7 @@ TEST(MovieWriter, RefusesUnbuildableMoviesBeforeShowingAnything) {
       {"too low", 1, 550, 0,
        "The pictures are 550 x 0 pixels; a movie needs pictures at least 3 pixels wide and 3 "
        "pixels high, or it cannot be dragged."},
-      {"more pictures than ids", 21844, 550, 400,
-       "A movie can hold at most 21843 pictures; the list has 21844."},
+      {"more pictures than ids", 21844, 550, 400, "A movie can hold at most 21843 pictures; the list has 21844."},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -427,8 +417,7 @@ TEST(MovieWriter, RefusesAMovieLongerThanItsLengthFieldBeforeReading) {
     b.Write(550, 400, b.Target());
     ADD_FAILURE() << "the build did not fail";
   } catch (const MovieLimitError& e) {
-    EXPECT_NE(std::string(e.what()).find("more than the 4294967295 bytes a movie file can hold"),
-              std::string::npos)
+    EXPECT_NE(std::string(e.what()).find("more than the 4294967295 bytes a movie file can hold"), std::string::npos)
         << e.what();
   }
   EXPECT_EQ(b.stream.Size(), 0u);

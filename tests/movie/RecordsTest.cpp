@@ -24,11 +24,9 @@ struct SizeRow {
 // Sizes in, bytes out, for every record a movie size determines.
 const SizeRow kSizes[] = {
     {550, 400, "78 00 05 5F 00 00 0F A0 00", "75 50 8A BE 60 C0 7D 00", "0E AA 13 06 00",
-     "15 CA BE 1F 41 7A 55 08 F1 83 03 D1 57 C7 8B E8 00 00", "1C AB E1 F4 00",
-     "C9 5B 55 54 EF 4E 55 F0 FA 00"},
+     "15 CA BE 1F 41 7A 55 08 F1 83 03 D1 57 C7 8B E8 00 00", "1C AB E1 F4 00", "C9 5B 55 54 EF 4E 55 F0 FA 00"},
     {800, 600, "78 00 07 D0 00 00 17 70 00", "74 18 0F A0 51 20 BB 80", "0E 83 02 89 00",
-     "15 E7 D0 0B B8 5E 90 60 3D 68 90 7A 3E 80 F5 5D C0 00", "1C FA 02 EE 00",
-     "C9 F9 C9 7F 9D 8E 7D 01 77 00"},
+     "15 E7 D0 0B B8 5E 90 60 3D 68 90 7A 3E 80 F5 5D C0 00", "1C FA 02 EE 00", "C9 F9 C9 7F 9D 8E 7D 01 77 00"},
 };
 
 TEST(Records, WorkedExamples) {
@@ -39,8 +37,7 @@ TEST(Records, WorkedExamples) {
     EXPECT_EQ(c.FillMatrixTailBytes(r.w, r.h), Hex(r.fillTail));
     EXPECT_EQ(c.ShapeOutlineBytes(r.w, r.h), Hex(r.outline));
     EXPECT_EQ(c.TranslateMatrixBytes(r.w / 2.0, r.h / 2.0), Hex(r.translate));
-    EXPECT_EQ(c.ScaleTranslateMatrixBytes((r.w - 2) / 403.9, (r.h - 2) / 299.9, r.w / 2.0,
-                                          r.h / 2.0),
+    EXPECT_EQ(c.ScaleTranslateMatrixBytes((r.w - 2) / 403.9, (r.h - 2) / 299.9, r.w / 2.0, r.h / 2.0),
               Hex(r.scaleTranslate));
   }
 }
@@ -146,8 +143,10 @@ Outline ReadOutline(const myByteArray& bytes) {
 }
 
 TEST(Records, OutlinesOfAnySizeAreClosedRectanglesCentredOnTheOrigin) {
-  const struct { int w, h, edges; } rows[] = {
-      {550, 400, 4}, {800, 600, 4}, {819, 400, 4}, {820, 400, 4}, {4000, 300, 6},
+  const struct {
+    int w, h, edges;
+  } rows[] = {
+      {550, 400, 4},   {800, 600, 4},   {819, 400, 4},   {820, 400, 4},    {4000, 300, 6},
       {3276, 3276, 4}, {3277, 3277, 8}, {6000, 4000, 8}, {20000, 100, 16}, {3, 3, 4},
   };
   for (const auto& r : rows) {

@@ -1,5 +1,3 @@
-#include "movie/Tags.h"
-
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -9,6 +7,7 @@
 
 #include "movie/GalleryScript.h"
 #include "movie/HintBitmap.h"
+#include "movie/Tags.h"
 #include "tests/support/Hex.h"
 
 namespace {
@@ -39,15 +38,12 @@ struct TagRow {
 const TagRow kOnePicture550x400[] = {
     {"file header", [](MovieStream& s, auto&) { tags::WriteFileHeader(s, c, 550, 400); },
      "46 57 53 09 00 00 00 00 78 00 05 5F 00 00 0F A0 00 00 0C 01 00"},
-    {"file attributes", [](MovieStream& s, auto&) { tags::WriteFileAttributes(s); },
-     "44 11 01 00 00 00"},
-    {"background", [](MovieStream& s, auto&) { tags::WriteBackgroundColor(s); },
-     "43 02 CC CC CC"},
+    {"file attributes", [](MovieStream& s, auto&) { tags::WriteFileAttributes(s); }, "44 11 01 00 00 00"},
+    {"background", [](MovieStream& s, auto&) { tags::WriteBackgroundColor(s); }, "43 02 CC CC CC"},
     {"picture bitmap header", [](MovieStream& s, auto&) { tags::WritePictureBitmapHeader(s, 0, 1000); },
      "7F 05 EA 03 00 00 01 00"},
     // Even a tiny picture gets the long header form.
-    {"short picture bitmap header",
-     [](MovieStream& s, auto&) { tags::WritePictureBitmapHeader(s, 0, 21); },
+    {"short picture bitmap header", [](MovieStream& s, auto&) { tags::WritePictureBitmapHeader(s, 0, 21); },
      "7F 05 17 00 00 00 01 00"},
     {"picture shape", [](MovieStream& s, auto& p) { tags::WritePictureShape(s, c, 0, 550, 400, p); },
      "BF 00 37 00 00 00 02 00 75 50 8A BE 60 C0 7D 00 02 43 FF FF D9 40 00 05 00 00 00 43 01 00 "
@@ -55,8 +51,7 @@ const TagRow kOnePicture550x400[] = {
      "00"},
     {"picture clip", [](MovieStream& s, auto&) { tags::WritePictureClip(s, 0); },
      "FF 09 10 00 00 00 03 00 01 00 86 06 06 01 00 02 00 00 40 00 00 00"},
-    {"picture placement",
-     [](MovieStream& s, auto& p) { tags::WritePicturePlacement(s, c, 0, 550, 400, p); },
+    {"picture placement", [](MovieStream& s, auto& p) { tags::WritePicturePlacement(s, c, 0, 550, 400, p); },
      "BF 06 0F 00 00 00 26 01 00 03 00 1C AB E1 F4 00 70 69 63 31 00"},
     {"hint shape", [](MovieStream& s, auto&) { tags::WriteHintShape(s, 1); },
      "BF 00 35 00 00 00 05 00 6D DF 51 09 EC 10 A0 00 02 43 FF FF D9 3F ED 34 FE 00 00 43 04 00 "
@@ -124,8 +119,7 @@ TEST(Tags, HintBitmapIsA218By32PictureOfPremultipliedPixels) {
 
 TEST(Tags, PicturePlacementGrowsWithTheNamesDigits) {
   auto length = [](std::size_t i) {
-    return Written([i](MovieStream& s, auto& p) { tags::WritePicturePlacement(s, c, i, 550, 400, p); })
-        .size();
+    return Written([i](MovieStream& s, auto& p) { tags::WritePicturePlacement(s, c, i, 550, 400, p); }).size();
   };
   EXPECT_EQ(length(9), length(8) + 1);    // pic9 -> pic10
   EXPECT_EQ(length(99), length(98) + 1);  // pic99 -> pic100
@@ -133,13 +127,14 @@ TEST(Tags, PicturePlacementGrowsWithTheNamesDigits) {
 }
 
 TEST(Tags, ScreenPlacementLengthFollowsItsMatrix) {
-  const struct { int w, h; std::uint32_t length; } rows[] = {
-      {400, 300, 31}, {300, 400, 32}, {550, 400, 32}, {800, 600, 32}, {1024, 768, 32},
-      {1920, 1080, 33},
+  const struct {
+    int w, h;
+    std::uint32_t length;
+  } rows[] = {
+      {400, 300, 31}, {300, 400, 32}, {550, 400, 32}, {800, 600, 32}, {1024, 768, 32}, {1920, 1080, 33},
   };
   for (const auto& r : rows) {
-    const auto bytes =
-        Written([&](MovieStream& s, auto&) { tags::WriteScreenPlacement(s, c, 1, r.w, r.h); });
+    const auto bytes = Written([&](MovieStream& s, auto&) { tags::WriteScreenPlacement(s, c, 1, r.w, r.h); });
     ASSERT_GE(bytes.size(), 6u);
     const std::uint32_t stored = bytes[2] | bytes[3] << 8 | bytes[4] << 16 | bytes[5] << 24;
     EXPECT_EQ(stored, r.length) << r.w << " x " << r.h;

@@ -16,10 +16,8 @@ std::string Page(const std::string& size, const std::string& address, const std:
          "<object classid=\"clsid:D27CDB6E-AE6D-11CF-96B8-444553540000\" id=\"obj1\" "
          "codebase=\"http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,40,0\" "
          "border=\"0\" width=\"\r\n" +
-         size + "\">\r\n" +
-         "<param name=\"movie\" value=\"" + address + "\">\r\n" +
-         "<param name=\"quality\" value=\"High\">\r\n" +
-         "<embed src=\"" + address +
+         size + "\">\r\n" + "<param name=\"movie\" value=\"" + address + "\">\r\n" +
+         "<param name=\"quality\" value=\"High\">\r\n" + "<embed src=\"" + address +
          "\" pluginspage=\"http://www.macromedia.com/go/getflashplayer\" "
          "type=\"application/x-shockwave-flash\" name=\"obj1\"   quality=\"High\"></object></p>\r\n" +
          "<br><font size=2><font face=\"Tahoma\"><center>Now you can publish this exciting work above!! "
@@ -38,8 +36,8 @@ TEST(PreviewPage, TextByteForByte) {
       {"/home/ann/show.swf", 550, 400, "550\" height=\"400", "/home/ann/show.swf", "/home/ann/show.swf"},
       {"C:\\My Pictures\\show.swf", 640, 480, "640\" height=\"480", "C:%5CMy Pictures%5Cshow.swf",
        "C:\\My Pictures\\show.swf"},
-      {"/home/ann/my turn-table_2.v1.swf", 1, 2147483647, "1\" height=\"2147483647",
-       "/home/ann/my turn-table_2.v1.swf", "/home/ann/my turn-table_2.v1.swf"},
+      {"/home/ann/my turn-table_2.v1.swf", 1, 2147483647, "1\" height=\"2147483647", "/home/ann/my turn-table_2.v1.swf",
+       "/home/ann/my turn-table_2.v1.swf"},
       {"/home/jörg/Фото/展示.swf", 800, 600, "800\" height=\"600",
        "/home/j%C3%B6rg/%D0%A4%D0%BE%D1%82%D0%BE/%E5%B1%95%E7%A4%BA.swf", "/home/jörg/Фото/展示.swf"},
       {"/tmp/caf\xE9.swf", 550, 400, "550\" height=\"400", "/tmp/caf%E9.swf", "/tmp/caf\xE9.swf"},
@@ -54,7 +52,8 @@ TEST(PreviewPage, TextByteForByte) {
       {"/tmp/%23&.swf", 550, 400, "550\" height=\"400", "/tmp/%2523&amp;.swf", "/tmp/%23&amp;.swf"},
       {"", -1, 0, "-1\" height=\"0", "", ""},
   };
-  for (const auto& r : rows) EXPECT_EQ(PreviewPageText(r.path, r.width, r.height), Page(r.size, r.address, r.shown)) << r.path;
+  for (const auto& r : rows)
+    EXPECT_EQ(PreviewPageText(r.path, r.width, r.height), Page(r.size, r.address, r.shown)) << r.path;
 }
 
 TEST(PreviewPage, SevenLinesEachEndingInCrLf) {

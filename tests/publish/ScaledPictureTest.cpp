@@ -1,11 +1,10 @@
-#include "publish/ScaledPicture.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "collection/JpegHeader.h"
+#include "publish/ScaledPicture.h"
 #include "publish/StrippedJpeg.h"
 #include "publish/WebWidths.h"
 #include "tests/support/Jpeg.h"
@@ -20,16 +19,17 @@ std::string U32(unsigned v) { return U16(v & 0xFFFF) + U16(v >> 16); }
 std::string Segment(unsigned char marker, const std::string& body) {
   const std::size_t length = body.size() + 2;
   return std::string{'\xFF', static_cast<char>(marker), static_cast<char>(length >> 8),
-                     static_cast<char>(length & 0xFF)} + body;
+                     static_cast<char>(length & 0xFF)} +
+         body;
 }
 
 // A camera's metadata before the picture's own segments: Exif with the
 // orientation and a GPS position (latitude "N"), and a comment.
 std::string WithCameraMetadata(const std::string& jpeg, unsigned orientation) {
   const std::string gpsAt = U32(8 + 2 + 2 * 12 + 4);
-  const std::string tiff = "II*" + std::string(1, '\0') + U32(8) +                         // header, IFD0 at 8
+  const std::string tiff = "II*" + std::string(1, '\0') + U32(8) +                               // header, IFD0 at 8
                            U16(2) + U16(0x0112) + U16(3) + U32(1) + U16(orientation) + U16(0) +  // orientation
-                           U16(0x8825) + U16(4) + U32(1) + gpsAt + U32(0) +                 // GPS IFD
+                           U16(0x8825) + U16(4) + U32(1) + gpsAt + U32(0) +                      // GPS IFD
                            U16(1) + U16(0x0001) + U16(2) + U32(2) + std::string("N\0\0\0", 4) + U32(0);
   return jpeg.substr(0, 2) + Segment(0xE1, std::string("Exif\0\0", 6) + tiff) + Segment(0xFE, kComment) +
          jpeg.substr(2);
@@ -41,8 +41,8 @@ std::string TwoHalves(int width, int height) {
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const bool left = x < width / 2;
-      pixels.insert(pixels.end(), {static_cast<unsigned char>(left ? 220 : 20), 20,
-                                   static_cast<unsigned char>(left ? 20 : 220)});
+      pixels.insert(pixels.end(),
+                    {static_cast<unsigned char>(left ? 220 : 20), 20, static_cast<unsigned char>(left ? 20 : 220)});
     }
   }
   return CompressJpeg(pixels, width, height, TJPF_RGB, TJSAMP_444);
@@ -93,7 +93,8 @@ TEST(ScaledPicture, EverySizeIsUprightAndWithoutMetadata) {
     EXPECT_FALSE(Holds(out, "Exif"));
     EXPECT_FALSE(Holds(out, kComment));
     EXPECT_EQ(SizeOf(out), (JpegSize{r.target.Size.Width, r.target.Size.Height}));
-    const auto [red, blue] = r.redTop ? RedBlue(out, r.target.Size.Width / 2, 2) : RedBlue(out, 2, r.target.Size.Height / 2);
+    const auto [red, blue] =
+        r.redTop ? RedBlue(out, r.target.Size.Width / 2, 2) : RedBlue(out, 2, r.target.Size.Height / 2);
     EXPECT_GT(red, 150);
     EXPECT_LT(blue, 100);
     EXPECT_EQ(ReadJpegFrame(out, "scaled").Marker, r.frame);

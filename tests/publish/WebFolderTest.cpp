@@ -169,7 +169,10 @@ TEST(WebFolder, ScalesToTheWidthsOrKeepsTheOriginals) {
 }
 
 TEST(WebFolder, PicturesAreNumberedWithAtLeastThreeDigits) {
-  const struct { std::size_t i, count; const char* name; } rows[] = {
+  const struct {
+    std::size_t i, count;
+    const char* name;
+  } rows[] = {
       {0, 1, "001.jpg"}, {11, 12, "012.jpg"}, {998, 999, "999.jpg"}, {0, 1000, "0001.jpg"}, {999, 1000, "1000.jpg"},
   };
   for (const auto& r : rows) EXPECT_EQ(WebPictureName(r.i, r.count), r.name) << r.i << " of " << r.count;
@@ -192,16 +195,16 @@ TEST(WebFolder, ReplacesOnlyWhatItMayAndLeavesNothingBehindOnFailure) {
        "The folder \"SITE\" holds files this tool did not write; choose an empty folder or a new name."},
       {"a web folder", [](Export& e) { e.StampedSite(); }, false, "The folder \"SITE\" is not empty."},
       {"a web folder, replaced", [](Export& e) { e.StampedSite(); }, true, ""},
-      {"a file", [](Export& e) { e.dir.Write("site", "file"); }, true, "Cannot create folder \"SITE\". Not a directory"},
+      {"a file", [](Export& e) { e.dir.Write("site", "file"); }, true,
+       "Cannot create folder \"SITE\". Not a directory"},
       {"a folder holding a picture of the list",
        [](Export& e) { e.list.AddPicture(e.dir.Write("site/p.jpg", MakeJpeg(64, 48))); }, true,
        "The folder \"SITE\" holds the picture"},
       {"a player that cannot be read whole",
        [](Export& e) { fs::create_symlink(e.dir.Path() / "gone", fs::path(e.player) / "broken.js"); }, true,
        "Cannot open file"},
-      {"a picture of another size",
-       [](Export& e) { e.list.AddPicture(e.dir.Write("in/big.jpg", MakeJpeg(80, 48))); }, true,
-       PictureMismatchError::kFirstLine},
+      {"a picture of another size", [](Export& e) { e.list.AddPicture(e.dir.Write("in/big.jpg", MakeJpeg(80, 48))); },
+       true, PictureMismatchError::kFirstLine},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -246,7 +249,8 @@ TEST(WebFolder, AStopSignalWaitsForTheUnfinishedFolderToGo) {
    private:
     int made_ = 0;
   } files;
-  struct sigaction count {}, saved {};
+  struct sigaction count {
+  }, saved{};
   count.sa_handler = [](int) { g_terms = g_terms + 1; };
   ::sigaction(SIGTERM, &count, &saved);
   Export run;
@@ -274,7 +278,11 @@ TEST(WebFolder, KeepsWhatIsMadeInItsPlaceMeanwhile) {
       return FileSystem::CreateNew(path, mode);
     }
   };
-  const struct { const char* name; bool emptyFolderFirst; std::string error; } rows[] = {
+  const struct {
+    const char* name;
+    bool emptyFolderFirst;
+    std::string error;
+  } rows[] = {
       {"nothing there", false, "\"SITE\" was made while the web folder was written; it is kept"},
       {"an empty folder", true, "The folder \"SITE\" holds files this tool did not write"},
   };
@@ -337,7 +345,8 @@ TEST(WebFolder, AReplacedFolderKeepsItsOwnerGroupAndMode) {
   ASSERT_EQ(::chown(run.site.c_str(), 65534, 65534), 0);
   ASSERT_EQ(::chmod(run.site.c_str(), 02750), 0);
   run.Publish(true);
-  struct stat site {}, page {};
+  struct stat site {
+  }, page{};
   ASSERT_EQ(::stat(run.site.c_str(), &site), 0);
   ASSERT_EQ(::stat((run.site + "/index.html").c_str(), &page), 0);
   EXPECT_EQ(site.st_uid, 65534u);

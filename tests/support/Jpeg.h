@@ -4,11 +4,11 @@
 #include <turbojpeg.h>
 
 // jpeglib.h needs size_t and FILE declared before it.
-#include <cstddef>
-#include <cstdio>
 #include <jpeglib.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -25,8 +25,8 @@ inline std::string CompressJpeg(const std::vector<unsigned char>& pixels, int wi
   tjhandle handle = tjInitCompress();
   unsigned char* out = nullptr;
   unsigned long size = 0;
-  const int rc = tjCompress2(handle, pixels.data(), width, 0, height, pixelFormat, &out, &size, subsampling,
-                             quality, flags);
+  const int rc =
+      tjCompress2(handle, pixels.data(), width, 0, height, pixelFormat, &out, &size, subsampling, quality, flags);
   std::string bytes;
   if (rc == 0) bytes.assign(reinterpret_cast<char*>(out), size);
   tjFree(out);
@@ -36,8 +36,7 @@ inline std::string CompressJpeg(const std::vector<unsigned char>& pixels, int wi
 }
 
 // A width x height JPEG of one colour, baseline or progressive.
-inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40},
-                            bool progressive = false) {
+inline std::string MakeJpeg(int width, int height, Rgb colour = {200, 40, 40}, bool progressive = false) {
   std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
   for (size_t i = 0; i < pixels.size(); i += 3) {
     pixels[i] = colour.r;
@@ -66,7 +65,8 @@ inline std::string MakeJpegWithRestarts(int width, int height, unsigned interval
   jpeg_start_compress(&info, TRUE);
   std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
   while (info.next_scanline < info.image_height) {
-    for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>((i * 7919 + info.next_scanline * 31) % 251);
+    for (std::size_t i = 0; i < row.size(); ++i)
+      row[i] = static_cast<unsigned char>((i * 7919 + info.next_scanline * 31) % 251);
     JSAMPROW rows = row.data();
     jpeg_write_scanlines(&info, &rows, 1);
   }
@@ -103,12 +103,23 @@ inline std::string WithAppSegment(const std::string& jpeg, std::size_t payload) 
 // fileSize bytes (at least 21).
 inline std::string MakeFakeJpeg(int width, int height, std::size_t fileSize) {
   std::string bytes = "\xFF\xD8\xFF\xC0";
-  const unsigned char frame[] = {0x00, 0x11, 0x08,
+  const unsigned char frame[] = {0x00,
+                                 0x11,
+                                 0x08,
                                  static_cast<unsigned char>(height >> 8),
                                  static_cast<unsigned char>(height & 0xFF),
                                  static_cast<unsigned char>(width >> 8),
                                  static_cast<unsigned char>(width & 0xFF),
-                                 0x03, 0x01, 0x22, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01};
+                                 0x03,
+                                 0x01,
+                                 0x22,
+                                 0x00,
+                                 0x02,
+                                 0x11,
+                                 0x01,
+                                 0x03,
+                                 0x11,
+                                 0x01};
   bytes.append(reinterpret_cast<const char*>(frame), sizeof frame);
   if (fileSize > bytes.size()) bytes.append(fileSize - bytes.size(), '\x5A');
   return bytes;

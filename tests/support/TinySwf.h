@@ -23,9 +23,9 @@ inline std::string TinySwf(int width, int height, std::uint8_t r, std::uint8_t g
   for (std::size_t i = 0; i < bits.size(); i += 8) rect += static_cast<char>(std::stoi(bits.substr(i, 8), nullptr, 2));
 
   std::string body = rect + std::string("\x00\x0C\x01\x00", 4);
-  body += std::string("\x44\x11\x01\x00\x00\x00", 6);                          // FileAttributes
+  body += std::string("\x44\x11\x01\x00\x00\x00", 6);  // FileAttributes
   body += std::string("\x43\x02", 2) + static_cast<char>(r) + static_cast<char>(g) + static_cast<char>(b);
-  body += std::string("\x40\x00\x00\x00", 4);                                  // ShowFrame, End
+  body += std::string("\x40\x00\x00\x00", 4);  // ShowFrame, End
   const std::uint32_t length = static_cast<std::uint32_t>(8 + body.size());
   std::string file = "FWS\x09";
   for (int i = 0; i < 4; ++i) file += static_cast<char>((length >> (8 * i)) & 0xFF);

@@ -50,7 +50,8 @@ inline QRect PlayerRect(QWebEngineView& view) {
         if (!player || !player.ruffle || player.ruffle().readyState < 2) return [];
         const r = player.getBoundingClientRect();
         return [r.left, r.top, r.width, r.height];
-      })())JS")).toList();
+      })())JS"))
+                               .toList();
   if (box.size() != 4) return {};
   return QRect(box[0].toInt(), box[1].toInt(), box[2].toInt(), box[3].toInt());
 }
@@ -88,7 +89,8 @@ inline void Drag(QWebEngineView& view, QPoint from, QPoint to, int steps = 20) {
   send(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
   settle(from, Qt::NoButton);
   send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-  for (int i = 1; i <= steps; ++i) send(QEvent::MouseMove, from + (to - from) * i / steps, Qt::NoButton, Qt::LeftButton);
+  for (int i = 1; i <= steps; ++i)
+    send(QEvent::MouseMove, from + (to - from) * i / steps, Qt::NoButton, Qt::LeftButton);
   settle(to, Qt::LeftButton);
   send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
 }

@@ -94,12 +94,11 @@ std::unique_ptr<QFileDialog> MakeWebFolderDialog(QWidget* parent) {
 
 // Replacing deletes what the folder holds, so No is the default answer.
 std::unique_ptr<QMessageBox> MakeReplaceFolderQuestion(const QString& folder, QWidget* parent) {
-  auto box = std::make_unique<QMessageBox>(
-      QMessageBox::Warning, "Export for Web",
-      QString("The folder \"%1\" holds a web folder exported before.\n"
-              "Replace it and everything in it with the new one?")
-          .arg(QDir::toNativeSeparators(folder)),
-      QMessageBox::Yes | QMessageBox::No, parent);
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, "Export for Web",
+                                           QString("The folder \"%1\" holds a web folder exported before.\n"
+                                                   "Replace it and everything in it with the new one?")
+                                               .arg(QDir::toNativeSeparators(folder)),
+                                           QMessageBox::Yes | QMessageBox::No, parent);
   box->setDefaultButton(QMessageBox::No);
   ShowPlainText(*box);
   return box;

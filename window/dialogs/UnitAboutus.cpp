@@ -23,10 +23,9 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   Label1->setFixedWidth(260);
   Label1->setText(
       QStringLiteral("<b>Orbilux Rezoziv</b> V%1<br><br>").arg(QString::fromLatin1(kProgramVersion)) +
-      QStringLiteral(
-          "Turns a series of photos of one size, taken around an object, into one Flash movie (SWF). "
-          "In the movie the viewer turns the object by dragging the mouse across it.<br><br>"
-          "Import the pictures, put them in order in the strip, then choose Tools, Build."));
+      QStringLiteral("Turns a series of photos of one size, taken around an object, into one Flash movie (SWF). "
+                     "In the movie the viewer turns the object by dragging the mouse across it.<br><br>"
+                     "Import the pictures, put them in order in the strip, then choose Tools, Build."));
 
   Button1 = new QPushButton("&Close", this);
   connect(Button1, &QPushButton::clicked, this, &QDialog::accept);

@@ -64,7 +64,8 @@ TForm2::TForm2(QString& importFolder, QWidget* parent) : QDialog(parent), import
 }
 
 void TForm2::KeepChoiceInView() {
-  if (ShellTreeView1->currentIndex().isValid()) ShellTreeView1->scrollTo(ShellTreeView1->currentIndex(), QAbstractItemView::PositionAtCenter);
+  if (ShellTreeView1->currentIndex().isValid())
+    ShellTreeView1->scrollTo(ShellTreeView1->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 void TForm2::showEvent(QShowEvent* event) {
@@ -105,10 +106,7 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape:
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
+    case Qt::Key_Enter: event->accept(); return;
+    default: QDialog::keyPressEvent(event);
   }
 }

@@ -179,7 +179,7 @@ class TForm1 : public QMainWindow, public BuildReporter {
   void RepaintStrip();
 
   WindowDialogs* dialogs_ = nullptr;
-  bool building_ = false;  // a build runs on its worker
+  bool building_ = false;   // a build runs on its worker
   QString previewedMovie_;  // the movie of the page the web view was last sent to
   ThumbnailStrip strip_;
   std::unique_ptr<StripHost> stripLink_;  // a StripLink

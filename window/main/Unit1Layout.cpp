@@ -35,10 +35,8 @@ class ToolBarStyle : public QProxyStyle {
       case PM_ToolBarFrameWidth:
       case PM_ToolBarItemMargin:
       case PM_ToolBarItemSpacing:
-      case PM_ToolBarHandleExtent:
-        return 0;
-      default:
-        return QProxyStyle::pixelMetric(metric, option, widget);
+      case PM_ToolBarHandleExtent: return 0;
+      default: return QProxyStyle::pixelMetric(metric, option, widget);
     }
   }
 };
@@ -105,7 +103,9 @@ void TForm1::CreateToolBar() {
   ToolBar1->setIconSize(QSize(18, 16));
   ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-  const auto separator = [this] { ToolBar1->widgetForAction(ToolBar1->addSeparator())->setFixedWidth(kSeparatorWidth); };
+  const auto separator = [this] {
+    ToolBar1->widgetForAction(ToolBar1->addSeparator())->setFixedWidth(kSeparatorWidth);
+  };
   separator();
   for (QAction* action : {ToolButton1, ToolButton2, ToolButton3}) ToolBar1->addAction(action);
   separator();

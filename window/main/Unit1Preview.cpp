@@ -50,6 +50,7 @@ void TForm1::CreateWebBrowser() {
   });
   connect(WebBrowser1, &PreviewBrowser::MovieFailed, PreviewStatus1, [this](bool unreadable) {
     if (PreviewStatus1->Loading())
-      PreviewStatus1->ShowMessage(unreadable ? MovieUnreadableText(previewedMovie_) : MovieRefusedText(previewedMovie_));
+      PreviewStatus1->ShowMessage(unreadable ? MovieUnreadableText(previewedMovie_)
+                                             : MovieRefusedText(previewedMovie_));
   });
 }

@@ -53,8 +53,8 @@ QList<QWebEngineScript> PlayerScripts(const QString& folder) {
     return {Script(QStringLiteral("player-missing"), QString::fromLatin1(kNotice).arg(JsString(notice)),
                    QWebEngineScript::DocumentReady)};
   }
-  const QString publicPath = PreviewAddress(QDir(folder).absolutePath() + QLatin1Char('/')).toString(QUrl::FullyEncoded);
-  return {Script(QStringLiteral("player-prelude"), PlayerPrelude(publicPath),
-                 QWebEngineScript::DocumentReady),
+  const QString publicPath =
+      PreviewAddress(QDir(folder).absolutePath() + QLatin1Char('/')).toString(QUrl::FullyEncoded);
+  return {Script(QStringLiteral("player-prelude"), PlayerPrelude(publicPath), QWebEngineScript::DocumentReady),
           Script(QStringLiteral("player"), QString::fromUtf8(start.readAll()), QWebEngineScript::DocumentReady)};
 }

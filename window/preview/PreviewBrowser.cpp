@@ -39,7 +39,8 @@ class NewWindowPage : public QWebEnginePage {
 
 class PreviewWebPage : public QWebEnginePage {
  public:
-  PreviewWebPage(QWebEngineProfile* profile, PreviewBrowser* browser) : QWebEnginePage(profile, browser), browser_(browser) {}
+  PreviewWebPage(QWebEngineProfile* profile, PreviewBrowser* browser)
+      : QWebEnginePage(profile, browser), browser_(browser) {}
 
  protected:
   // The view shows the preview page or nothing: a movie that sends the page
@@ -51,8 +52,7 @@ class PreviewWebPage : public QWebEnginePage {
 
   // The page's script reports through the console; the rest of the console
   // (the player's own log lines) is left alone.
-  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
-                                const QString&) override {
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&) override {
     const QLatin1String tag(kPageReportTag);
     if (message.startsWith(tag)) browser_->TakePageReport(message.mid(tag.size()));
   }

@@ -21,7 +21,8 @@ std::optional<QString> MovieFileProblem(const QString& moviePath) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return QString("The movie %1 does not exist.").arg(Quoted(moviePath));
-    return QString("The movie %1 cannot be read: %2.").arg(Quoted(moviePath), QString::fromStdString(SystemReason(errno)));
+    return QString("The movie %1 cannot be read: %2.")
+        .arg(Quoted(moviePath), QString::fromStdString(SystemReason(errno)));
   }
   if (S_ISDIR(info.st_mode)) return QString("The movie %1 is a folder, not a movie file.").arg(Quoted(moviePath));
   if (!S_ISREG(info.st_mode)) return QString("The movie %1 is not a file.").arg(Quoted(moviePath));
@@ -29,7 +30,8 @@ std::optional<QString> MovieFileProblem(const QString& moviePath) {
   // could have been swapped for a pipe since.
   const int file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (file < 0) {
-    return QString("The movie %1 cannot be read: %2.").arg(Quoted(moviePath), QString::fromStdString(SystemReason(errno)));
+    return QString("The movie %1 cannot be read: %2.")
+        .arg(Quoted(moviePath), QString::fromStdString(SystemReason(errno)));
   }
   ::close(file);
   return std::nullopt;

@@ -5,9 +5,7 @@
 namespace {
 
 // Squares average 4.5 pixels, so their sides alternate between 5 and 4.
-int SquareIndex(int pixel) {
-  return pixel * 2 / 9;
-}
+int SquareIndex(int pixel) { return pixel * 2 / 9; }
 
 }  // namespace
 

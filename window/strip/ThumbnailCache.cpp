@@ -22,8 +22,8 @@ JpegFrame FrameOrRethrow(const std::variant<JpegFrame, std::exception_ptr>& outc
 
 std::size_t FileStampHash::operator()(const FileStamp& stamp) const {
   std::size_t hash = std::hash<std::string>()(stamp.Path);
-  for (const auto part : {static_cast<std::uint64_t>(stamp.Size), static_cast<std::uint64_t>(stamp.ModifiedNs),
-                          stamp.Inode}) {
+  for (const auto part :
+       {static_cast<std::uint64_t>(stamp.Size), static_cast<std::uint64_t>(stamp.ModifiedNs), stamp.Inode}) {
     hash ^= std::hash<std::uint64_t>()(part) + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
   }
   return hash;
@@ -111,4 +111,3 @@ bool ThumbnailCache::Failed(const FileStamp& file) {
   const auto* header = headers_.Find(file);
   return header && std::holds_alternative<std::exception_ptr>(*header);
 }
-

@@ -51,8 +51,8 @@ ThumbnailError::ThumbnailError(const std::string& path, const std::string& reaso
     : AppError("The picture \"" + path + "\" cannot be shown. " + reason) {}
 
 PictureTooLargeError::PictureTooLargeError(const std::string& path, JpegSize size)
-    : ThumbnailError(path, "It is too large (" + std::to_string(size.Width) + " x " + std::to_string(size.Height) +
-                               " pixels)."),
+    : ThumbnailError(
+          path, "It is too large (" + std::to_string(size.Width) + " x " + std::to_string(size.Height) + " pixels)."),
       size_(size) {}
 
 void CheckDecodable(const std::string& path, JpegSize size) {
@@ -90,8 +90,7 @@ QImage DecodeThumbnail(const std::string& path, std::optional<std::string>* prob
   if (problem) *problem = DecodeProblem(d, path);
   if (cmyk) CmykToRgb32(decoded);
 
-  QImage thumbnail = decoded.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio,
-                                    Qt::SmoothTransformation);
+  QImage thumbnail = decoded.scaled(kThumbnailWidth, kThumbnailHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   if (thumbnail.isNull()) throw ThumbnailError(path, "There is not enough memory to decode it.");
   return thumbnail;
 }

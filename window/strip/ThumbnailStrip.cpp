@@ -25,18 +25,12 @@ const QColor kRed(255, 0, 0);
 constexpr int kSelectionPenWidth = 3;
 const char* const kSizeMismatch = "One of the image's size(Width or Height) is different!";
 
-int CellLeft(int cell) {
-  return ThumbnailStrip::kCellWidth * cell;
-}
+int CellLeft(int cell) { return ThumbnailStrip::kCellWidth * cell; }
 
-QRect CellRect(int cell) {
-  return QRect(CellLeft(cell), 0, ThumbnailStrip::kCellWidth, ThumbnailStrip::kHeight);
-}
+QRect CellRect(int cell) { return QRect(CellLeft(cell), 0, ThumbnailStrip::kCellWidth, ThumbnailStrip::kHeight); }
 
 // Where a picture is stretched to, exactly over the placeholder.
-QRect PictureRect(int cell) {
-  return QRect(CellLeft(cell) + 8, 8, kThumbnailWidth, kThumbnailHeight);
-}
+QRect PictureRect(int cell) { return QRect(CellLeft(cell) + 8, 8, kThumbnailWidth, kThumbnailHeight); }
 
 // The widget's own palette when painting on the strip, the application's
 // when painting into an image.
@@ -131,8 +125,7 @@ struct ThumbnailStrip::Impl {
   std::vector<CellNote> notes;  // the last pass's, one per picture
 };
 
-void ThumbnailStrip::Impl::Pass(QPainter& painter, const QRect& exposed, const PictureList& pictures,
-                                StripHost& host) {
+void ThumbnailStrip::Impl::Pass(QPainter& painter, const QRect& exposed, const PictureList& pictures, StripHost& host) {
   const PainterState state(painter);
   const QPalette palette = PaletteOf(painter);
   painter.setClipRect(exposed, Qt::IntersectClip);
@@ -226,8 +219,7 @@ CellNote ThumbnailStrip::Impl::WarningsOf(const FileStamp& file, const JpegFrame
 }
 
 // Every cell's number, the empty cell's included, over everything else.
-void ThumbnailStrip::Impl::DrawIndexNumbers(QPainter& painter, const QPalette& palette, int firstShown,
-                                            int lastShown) {
+void ThumbnailStrip::Impl::DrawIndexNumbers(QPainter& painter, const QPalette& palette, int firstShown, int lastShown) {
   painter.setFont(font);
   painter.setPen(palette.windowText().color());
   const QFontMetrics metrics = painter.fontMetrics();
@@ -244,8 +236,7 @@ ThumbnailStrip::ThumbnailStrip() : impl_(std::make_unique<Impl>()) {}
 // Here, where Impl is whole.
 ThumbnailStrip::~ThumbnailStrip() = default;
 
-void ThumbnailStrip::Paint(QPainter& painter, const QRect& exposed, const PictureList& pictures,
-                           StripHost& host) {
+void ThumbnailStrip::Paint(QPainter& painter, const QRect& exposed, const PictureList& pictures, StripHost& host) {
   try {
     impl_->Pass(painter, exposed, pictures, host);
   } catch (...) {
@@ -256,13 +247,9 @@ void ThumbnailStrip::Paint(QPainter& painter, const QRect& exposed, const Pictur
   }
 }
 
-void ThumbnailStrip::WhenDecoded(std::function<void()> repaint) {
-  impl_->decoded = std::move(repaint);
-}
+void ThumbnailStrip::WhenDecoded(std::function<void()> repaint) { impl_->decoded = std::move(repaint); }
 
-bool ThumbnailStrip::Decoding() const {
-  return impl_->decodes.Busy();
-}
+bool ThumbnailStrip::Decoding() const { return impl_->decodes.Busy(); }
 
 ThumbnailStrip::ScanLookup ThumbnailStrip::LookUpScanProblem(const std::string& path) {
   ScanLookup lookup{StampOf(path), std::nullopt, false};

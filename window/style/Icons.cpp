@@ -29,9 +29,8 @@ void Arrow(QPainter& painter, int direction) {
   const double mid = kButtonImageWidth / 2.0;
   const double d = direction;
   QPolygonF arrow;
-  arrow << QPointF(mid + d * 7, 8) << QPointF(mid + d * 1, 2) << QPointF(mid + d * 1, 5.5)
-        << QPointF(mid - d * 6, 5.5) << QPointF(mid - d * 6, 10.5) << QPointF(mid + d * 1, 10.5)
-        << QPointF(mid + d * 1, 14);
+  arrow << QPointF(mid + d * 7, 8) << QPointF(mid + d * 1, 2) << QPointF(mid + d * 1, 5.5) << QPointF(mid - d * 6, 5.5)
+        << QPointF(mid - d * 6, 10.5) << QPointF(mid + d * 1, 10.5) << QPointF(mid + d * 1, 14);
   painter.setPen(QPen(QColor(20, 60, 130), 1));
   painter.setBrush(QColor(70, 130, 210));
   painter.drawPolygon(arrow);

@@ -17,6 +17,8 @@
 //
 // The clock is milliseconds on a steady clock since the host started.
 
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,7 +33,6 @@
 #include <QSocketNotifier>
 #include <QWebEnginePage>
 #include <cstdio>
-#include <unistd.h>
 
 #include "tests/window/ScriptedDialogs.h"
 #include "window/main/Unit1.h"

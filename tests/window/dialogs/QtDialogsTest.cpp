@@ -1,7 +1,5 @@
 // How the program's own dialogs are set up before they run.
 
-#include "window/dialogs/QtDialogs.h"
-
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -16,6 +14,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/window/QtPrinters.h"
 #include "window/dialogs/PicturePreview.h"
+#include "window/dialogs/QtDialogs.h"
 
 namespace {
 
@@ -78,8 +77,9 @@ TEST(QtDialogs, WebFolderDialogTakesAFolderAndReplacingItDefaultsToNo) {
   EXPECT_TRUE(dialog->testOption(QFileDialog::ShowDirsOnly));
 
   const auto question = MakeReplaceFolderQuestion("/tmp/site", nullptr);
-  EXPECT_EQ(question->text(), "The folder \"/tmp/site\" holds a web folder exported before.\n"
-                              "Replace it and everything in it with the new one?");
+  EXPECT_EQ(question->text(),
+            "The folder \"/tmp/site\" holds a web folder exported before.\n"
+            "Replace it and everything in it with the new one?");
   EXPECT_EQ(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
   EXPECT_EQ(static_cast<QAbstractButton*>(question->defaultButton()), question->button(QMessageBox::No));
 }
@@ -117,7 +117,8 @@ TEST(QtDialogs, MessageBoxShowsACarriageReturnAsANewLineAndItsDetails) {
   };
   const Row rows[] = {
       {{"Stop - Orbilux Rezeved2.0", "One!\rTwo.", MessageBoxText::Icon::Stop, "a.jpg: why\nb.jpg: why"},
-       QMessageBox::Critical, "One!\nTwo."},
+       QMessageBox::Critical,
+       "One!\nTwo."},
       {{"Note", "Plain", MessageBoxText::Icon::Information, {}}, QMessageBox::Information, "Plain"},
       {{"Careful", "Plain", MessageBoxText::Icon::Warning, {}}, QMessageBox::Warning, "Plain"},
   };

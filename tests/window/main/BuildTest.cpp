@@ -75,7 +75,8 @@ TEST_F(BuildTest, WarnsOfACutPictureOnItsCellAndBeforeTheSaveDialog) {
   const std::string photo = MakeDetailedJpeg(320, 240);
   const QString cut = QString::fromStdString(pictures.Write("cut.jpg", CutInScan(photo)));
   ImportAndPaint({QString::fromStdString(pictures.Write("whole.jpg", photo)), cut});
-  const QString expected = cut + ": its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
+  const QString expected =
+      cut + ": its picture data is damaged (Premature end of JPEG file); players show stripes where it fails";
   EXPECT_EQ(form.PaintBox1ToolTip(160 + 70), expected);
   EXPECT_EQ(form.PaintBox1ToolTip(70), "");
 
@@ -96,9 +97,10 @@ TEST_F(BuildTest, AlikeWarningsAreOneLineAndShownOncePerList) {
   const QString over = "2900 x 8, a side over 2880 pixels, which older players refuse to show";
   form.Build1->trigger();
   ASSERT_EQ(dialogs.Messages.size(), 1u);
-  EXPECT_EQ(dialogs.Messages[0].Text, "3 of the pictures will show wrong in some players:\r3 pictures: a side over "
-                                      "2880 pixels, which older players refuse to show (" +
-                                          wide[0] + " to " + wide[2] + ", 2900 x 8)\rThe details name each picture.");
+  EXPECT_EQ(dialogs.Messages[0].Text,
+            "3 of the pictures will show wrong in some players:\r3 pictures: a side over "
+            "2880 pixels, which older players refuse to show (" +
+                wide[0] + " to " + wide[2] + ", 2900 x 8)\rThe details name each picture.");
   EXPECT_EQ(dialogs.Messages[0].Details, "warning: " + wide[0] + ": " + over + "\nwarning: " + wide[1] + ": " + over +
                                              "\nwarning: " + wide[2] + ": " + over);
   form.Build1->trigger();
@@ -142,8 +144,8 @@ std::string Bytes(const QString& path) {
 TEST_F(BuildTest, WritesTheSameBytesAsTheCommandLineBuilder) {
   QStringList chosen;
   for (int i = 0; i < 3; ++i) {
-    chosen << QString::fromStdString(pictures.Write(
-        "p" + std::to_string(i) + ".jpg", MakeJpeg(320, 240, {static_cast<std::uint8_t>(70 * i), 90, 200})));
+    chosen << QString::fromStdString(pictures.Write("p" + std::to_string(i) + ".jpg",
+                                                    MakeJpeg(320, 240, {static_cast<std::uint8_t>(70 * i), 90, 200})));
   }
   ImportAndPaint(chosen);
   dialogs.SavePath = Target("window.swf");

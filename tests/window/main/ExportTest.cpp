@@ -29,7 +29,11 @@ class ExportTest : public MainWindowTest {
 };
 
 TEST_F(ExportTest, IsEnabledWhenBuildIs) {
-  const struct { const char* after; std::function<void()> step; bool enabled; } rows[] = {
+  const struct {
+    const char* after;
+    std::function<void()> step;
+    bool enabled;
+  } rows[] = {
       {"start-up", [] {}, false},
       {"pictures of one size", [this] { ImportAndPaint(SomePictures(2)); }, true},
       {"New", [this] { form.New1->trigger(); }, false},
@@ -66,7 +70,10 @@ TEST_F(ExportTest, SaysWhatItMadeAndOpensThePageOrTheFolder) {
   ImportAndPaint(SomePictures(2));
   const fs::path site = Place("site");
   const QString folder = QString::fromStdString(site.string());
-  const struct { WebExportAnswer answer; QStringList opened; } rows[] = {
+  const struct {
+    WebExportAnswer answer;
+    QStringList opened;
+  } rows[] = {
       {WebExportAnswer::Close, {}},
       {WebExportAnswer::OpenPage, {folder + "/index.html"}},
       {WebExportAnswer::ShowFolder, {folder}},
@@ -91,8 +98,14 @@ TEST_F(ExportTest, AsksOnlyBeforeReplacingAWebFolder) {
   ImportAndPaint(SomePictures(2));
   const fs::path site = Place("site");
   const fs::path other = Place("other");
-  const struct { const char* name; std::optional<fs::path> chosen; bool answer; bool asked; bool replaced;
-                 const char* refusal; } rows[] = {
+  const struct {
+    const char* name;
+    std::optional<fs::path> chosen;
+    bool answer;
+    bool asked;
+    bool replaced;
+    const char* refusal;
+  } rows[] = {
       {"cancelled", std::nullopt, true, false, false, ""},
       {"answered no", site, false, true, false, ""},
       {"answered yes", site, true, true, true, ""},

@@ -41,7 +41,8 @@ TEST_F(FitTest, TheWarningBoxOffersCopiesScaledToFit) {
     dialogs.LargePictures = answer;
     dialogs.SavePath = QString::fromStdString(movie.string());
     form.Build1->trigger();
-    return fs::exists(movie) ? MoviePictureSizes(ReadTree(movie.parent_path()).at("movie.swf")) : std::vector<JpegSize>{};
+    return fs::exists(movie) ? MoviePictureSizes(ReadTree(movie.parent_path()).at("movie.swf"))
+                             : std::vector<JpegSize>{};
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const auto& r = rows[i];

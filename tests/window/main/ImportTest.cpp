@@ -64,7 +64,11 @@ TEST_F(MainWindowTest, WidensTheStripFromTheFifthPictureAndNarrowsItOnDelete) {
          form.ToolButton1->trigger();
        },
        1018, 5},
-      {"two more at once", [&] { Import({Picture("7.jpg"), Picture("8.jpg")}); }, 1338, 7},
+      {"two more at once",
+       [&] {
+         Import({Picture("7.jpg"), Picture("8.jpg")});
+       },
+       1338, 7},
   };
   for (const Step& step : steps) {
     step.act();

@@ -23,13 +23,18 @@ namespace {
 TEST_F(MainWindowTest, ImportsAndBuildsNamesThatAreNotUtf8) {
   const std::string folder = (pictures.Path() / "shots").string();
   pictures.Write("shots/caf\xE9.jpg", MakeJpeg(64, 48));
-  pictures.Write("shots/d\xFC" "ne.jpg", MakeJpeg(64, 48));
+  pictures.Write(
+      "shots/d\xFC"
+      "ne.jpg",
+      MakeJpeg(64, 48));
   dialogs.FolderChooser = [&] { form.ImportFolder = PathToText(folder); };
   form.FullFolder1->trigger();
   Settle();
   ASSERT_EQ(form.PictureList.Count(), 2);
   EXPECT_EQ(form.PictureList.At(0).Path, folder + "/caf\xE9.jpg");
-  EXPECT_EQ(form.PictureList.At(1).Path, folder + "/d\xFC" "ne.jpg");
+  EXPECT_EQ(form.PictureList.At(1).Path, folder +
+                                             "/d\xFC"
+                                             "ne.jpg");
   PaintStrip();
   ASSERT_TRUE(form.Build1->isEnabled());
 

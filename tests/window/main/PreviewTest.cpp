@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSignalSpy>
-#include <functional>
-#include <fstream>
-#include <iterator>
 #include <QVBoxLayout>
+#include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "publish/PreviewPage.h"
 #include "tests/window/MainWindowFixture.h"
@@ -84,10 +84,11 @@ TEST_F(PreviewTest, PlaysTheBuiltMovieAndADragTurnsToTheNextPicture) {
   QStringList paths;
   for (int i = 0; i < 3; ++i) {
     const QColor c = colours[i];
-    paths << QString::fromStdString(pictures.Write(
-        "view" + std::to_string(i + 1) + ".jpg",
-        MakeJpeg(320, 240, {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-                            static_cast<std::uint8_t>(c.blue())})));
+    paths << QString::fromStdString(
+        pictures.Write("view" + std::to_string(i + 1) + ".jpg",
+                       MakeJpeg(320, 240,
+                                {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                                 static_cast<std::uint8_t>(c.blue())})));
   }
   BuildMovie(paths);
   PreviewAndWait();
@@ -141,7 +142,8 @@ TEST_F(PreviewTest, APageThatCannotBeWrittenIsReportedAndTheViewKeepsItsPage) {
   QSignalSpy started(&view, &QWebEngineView::loadStarted);
   form.ToolButton6->trigger();
   ASSERT_EQ(dialogs.Messages.size(), 1u);
-  EXPECT_EQ(dialogs.Messages[0].Text, "Cannot create file \"" + QString::fromStdString(PageFile().string()) + "\". Is a directory");
+  EXPECT_EQ(dialogs.Messages[0].Text,
+            "Cannot create file \"" + QString::fromStdString(PageFile().string()) + "\". Is a directory");
   QTest::qWait(300);
   EXPECT_EQ(started.count(), 0);
   EXPECT_EQ(RunJs(view, "window.earlier").toString(), "still here");
@@ -157,17 +159,21 @@ TEST_F(PreviewTest, AFirstPreviewThatCannotWriteItsPageMakesNoWebView) {
 
 TEST_F(PreviewTest, SaysTheMovieIsLoadingWithWhatHasBeenReadUntilItsFirstPictureShows) {
   const QColor red(220, 30, 30);
-  const QString movie = BuildMovie({QString::fromStdString(pictures.Write("red.jpg", MakeJpeg(320, 240, {220, 30, 30})))});
+  const QString movie =
+      BuildMovie({QString::fromStdString(pictures.Write("red.jpg", MakeJpeg(320, 240, {220, 30, 30})))});
   form.ToolButton6->trigger();
   ASSERT_NE(form.PreviewStatus1, nullptr);
   PreviewStatus& status = *form.PreviewStatus1;
   ASSERT_TRUE(status.isVisible());
   EXPECT_EQ(status.geometry(), form.PreviewArea->rect());
   QStringList texts{status.Text()};
-  ASSERT_TRUE(QTest::qWaitFor([&] {
-    if (status.Text() != texts.back()) texts << status.Text();
-    return !status.isVisible();
-  }, kPlayerTimeoutMs)) << texts.join(" | ").toStdString();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        if (status.Text() != texts.back()) texts << status.Text();
+        return !status.isVisible();
+      },
+      kPlayerTimeoutMs))
+      << texts.join(" | ").toStdString();
   EXPECT_TRUE(texts.first().startsWith("Loading the movie \"movie.swf\"\n")) << texts.first().toStdString();
   const QString read = QLocale::c().formattedDataSize(QFileInfo(movie).size(), 1, QLocale::DataSizeSIFormat);
   EXPECT_TRUE(texts.filter(read + " read; the player is preparing 1 picture of 320 x 240 \u2026 ").size() > 0)
@@ -189,7 +195,11 @@ TEST_F(PreviewTest, AMovieThatIsMissingOrNoMovieIsNamedInAPlainMessage) {
   } rows[] = {
       {"deleted", [](const fs::path& movie) { fs::remove(movie); },
        [](const QString& path) { return "The movie \"" + path + "\" does not exist."; }, true},
-      {"a folder", [](const fs::path& movie) { fs::remove(movie); fs::create_directory(movie); },
+      {"a folder",
+       [](const fs::path& movie) {
+         fs::remove(movie);
+         fs::create_directory(movie);
+       },
        [](const QString& path) { return "The movie \"" + path + "\" is a folder, not a movie file."; }, true},
       {"not a movie", [](const fs::path& movie) { std::ofstream(movie, std::ios::binary) << "not a movie"; },
        [](const QString& path) { return MovieRefusedText(path); }, false},

@@ -20,7 +20,8 @@ qint64 RoundTripMs(QObject& receiver) {
   QElapsedTimer clock;
   clock.start();
   bool delivered = false;
-  QMetaObject::invokeMethod(&receiver, [&] { delivered = true; }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &receiver, [&] { delivered = true; }, Qt::QueuedConnection);
   while (!delivered) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   return clock.elapsed();
 }
@@ -28,8 +29,7 @@ qint64 RoundTripMs(QObject& receiver) {
 using ResponsivenessTest = MainWindowTest;
 
 TEST_F(ResponsivenessTest, TheWindowAnswersWhileTheStripDecodesASlowPicture) {
-  const QString slow =
-      QString::fromStdString(pictures.Write("slow.jpg", MakeManyScanJpeg(2048, 2048, 10000)));
+  const QString slow = QString::fromStdString(pictures.Write("slow.jpg", MakeManyScanJpeg(2048, 2048, 10000)));
   Import({slow});
   form.PaintBox1->repaint();
   ASSERT_TRUE(form.ThumbnailsPending());

@@ -24,10 +24,11 @@ TEST_F(MainWindowTest, ShowsThePicturesInTheWindow) {
   QStringList paths;
   for (int i = 0; i < 3; ++i) {
     const QColor& c = colours[i];
-    paths << QString::fromStdString(pictures.Write(
-        "view" + std::to_string(i + 1) + ".jpg",
-        MakeJpeg(320, 240, {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
-                            static_cast<std::uint8_t>(c.blue())})));
+    paths << QString::fromStdString(
+        pictures.Write("view" + std::to_string(i + 1) + ".jpg",
+                       MakeJpeg(320, 240,
+                                {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                                 static_cast<std::uint8_t>(c.blue())})));
   }
   Import(paths);
   form.PictureList.SelectAt(1);

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QMouseEvent>
-#include <cstdlib>
 #include <QSignalSpy>
+#include <cstdlib>
 
 #include "movie/ActionWriter.h"
 #include "publish/PreviewPage.h"
@@ -50,9 +50,10 @@ TEST(PreviewBrowser, PlaysTheMovieAtTheMovieSizeWhateverItsPath) {
   view.show();
   for (const auto& r : rows) {
     const auto c = r.colour;
-    const std::string movie = dir.Write(std::string(r.folder) + "/movie.swf",
-                                        TinySwf(r.width, r.height, static_cast<std::uint8_t>(c.red()),
-                                                static_cast<std::uint8_t>(c.green()), static_cast<std::uint8_t>(c.blue())));
+    const std::string movie =
+        dir.Write(std::string(r.folder) + "/movie.swf",
+                  TinySwf(r.width, r.height, static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                          static_cast<std::uint8_t>(c.blue())));
     const std::string page = (dir.Path() / r.folder / "test.html").string();
     SavePreviewPage(page, PreviewPageText(movie, r.width, r.height));
     QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
@@ -111,25 +112,35 @@ TEST(PreviewBrowser, ShrinksAMovieLargerThanTheViewToFitAndFollowsItsSize) {
           const player = document.querySelector("ruffle-embed, ruffle-object");
           return !!player && !!player.ruffle && player.ruffle().readyState >= 2 &&
                  player.ruffle().metadata.width === %1 && window.innerWidth === %2 && window.innerHeight === %3;
-        })())JS").arg(r.movie.width()).arg(r.view.width()).arg(r.view.height());
+        })())JS")
+                               .arg(r.movie.width())
+                               .arg(r.view.width())
+                               .arg(r.view.height());
     QRect player;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-      if (!RunJs(view, fitted).toBool()) return false;
-      player = PlayerRect(view);
-      const QRectF reported = view.MovieRect();
-      return !player.isEmpty() && qAbs(reported.x() - player.x()) <= 1 && qAbs(reported.width() - player.width()) <= 1 &&
-             qAbs(view.MovieScale() * r.movie.width() - player.width()) <= 1 && (view.MovieScale() < 1) == r.shrunk;
-    }, kPlayerTimeoutMs)) << r.name << ": scale " << view.MovieScale();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+          if (!RunJs(view, fitted).toBool()) return false;
+          player = PlayerRect(view);
+          const QRectF reported = view.MovieRect();
+          return !player.isEmpty() && qAbs(reported.x() - player.x()) <= 1 &&
+                 qAbs(reported.width() - player.width()) <= 1 &&
+                 qAbs(view.MovieScale() * r.movie.width() - player.width()) <= 1 && (view.MovieScale() < 1) == r.shrunk;
+        },
+        kPlayerTimeoutMs))
+        << r.name << ": scale " << view.MovieScale();
     EXPECT_TRUE(QRect(QPoint(0, 0), r.view).contains(player)) << r.name << ": " << player.x() << "," << player.y();
     EXPECT_NEAR(double(player.width()) / player.height(), double(r.movie.width()) / r.movie.height(), 0.02) << r.name;
     // Nothing to scroll, and no room to show it larger.
-    const QVariantList page = RunJs(view, "[document.scrollingElement.scrollWidth, document.scrollingElement.scrollHeight]").toList();
+    const QVariantList page =
+        RunJs(view, "[document.scrollingElement.scrollWidth, document.scrollingElement.scrollHeight]").toList();
     EXPECT_LE(page[0].toInt(), r.view.width()) << r.name;
     EXPECT_LE(page[1].toInt(), r.view.height()) << r.name;
     if (r.shrunk) {
       const bool fillsWidth = player.width() >= r.view.width() - 16 - 1;
-      const bool fillsHeight = RunJs(view, "(() => { const r = document.createRange(); r.selectNodeContents(document.body);"
-                                           " return r.getBoundingClientRect().bottom; })()").toDouble() >= r.view.height() - 8 - 1;
+      const bool fillsHeight = RunJs(view,
+                                     "(() => { const r = document.createRange(); r.selectNodeContents(document.body);"
+                                     " return r.getBoundingClientRect().bottom; })()")
+                                   .toDouble() >= r.view.height() - 8 - 1;
       EXPECT_TRUE(fillsWidth || fillsHeight) << r.name << ": " << player.width() << " x " << player.height();
     }
   }
@@ -149,7 +160,9 @@ TEST(PreviewBrowser, WithoutThePlayerThePageSaysWhereItWasLookedFor) {
   ASSERT_TRUE(loaded.wait(kPlayerTimeoutMs));
   QString first;
   ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return (first = RunJs(view, "document.body.firstElementChild.textContent").toString()).startsWith("The SWF"); },
+      [&] {
+        return (first = RunJs(view, "document.body.firstElementChild.textContent").toString()).startsWith("The SWF");
+      },
       10000));
   EXPECT_EQ(first, "The SWF player is missing: it was looked for in \"" + folder + "\".");
   // The page itself is shown under the notice.
@@ -169,8 +182,8 @@ TEST(PreviewBrowser, ABuildWithoutThePlayerSaysThereIsNone) {
 std::string SnoopingMovie(const std::string& secretPath) {
   enum Pool : std::uint8_t { kFileAddress, kPath, kRoot, kSecret, kLeak, kBlank, kTick };
   const std::string fileAddress = QUrl::fromLocalFile(QString::fromStdString(secretPath)).toString().toStdString();
-  const std::string_view pool[] = {fileAddress, secretPath, "_root", "secret", "https://example.com/leak?", "_blank",
-                                   "FSCommand:tick"};
+  const std::string_view pool[] = {fileAddress, secretPath,      "_root", "secret", "https://example.com/leak?",
+                                   "_blank",    "FSCommand:tick"};
   avm1::ActionWriter w;
   w.ConstantPool(pool);
   constexpr std::uint8_t kLoadVariablesIntoClip = 0xC0;
@@ -208,7 +221,8 @@ std::string SnoopingMovie(const std::string& secretPath) {
 void Click(QWebEngineView& view, QPoint point, Qt::MouseButton button = Qt::LeftButton) {
   QWidget* target = InputWidget(view);
   for (const QEvent::Type type : {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-    QMouseEvent event(type, QPointF(point), target->mapToGlobal(QPointF(point)), type == QEvent::MouseMove ? Qt::NoButton : button,
+    QMouseEvent event(type, QPointF(point), target->mapToGlobal(QPointF(point)),
+                      type == QEvent::MouseMove ? Qt::NoButton : button,
                       type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &event);
   }
@@ -231,8 +245,9 @@ TEST(PreviewBrowser, AMovieReadsNoOtherFileAndOpensAnAddressOnlyAfterAClick) {
   view.ShowPage(QString::fromStdString(page), QString::fromStdString(movie));
   QRect player;
   ASSERT_TRUE(QTest::qWaitFor([&] { return !(player = PlayerRect(view)).isEmpty(); }, kPlayerTimeoutMs));
-  RunJs(view, "window.ticks = []; document.querySelector('ruffle-embed, ruffle-object').ruffle()"
-              ".addFSCommandHandler((command, value) => { window.ticks.push(value); return true; }); 1");
+  RunJs(view,
+        "window.ticks = []; document.querySelector('ruffle-embed, ruffle-object').ruffle()"
+        ".addFSCommandHandler((command, value) => { window.ticks.push(value); return true; }); 1");
   const auto ticks = [&] { return RunJs(view, "window.ticks").toStringList(); };
   // Some 40 frames after its first attempts, with time enough to read a file.
   ASSERT_TRUE(QTest::qWaitFor([&] { return ticks().size() >= 20; }, kPlayerTimeoutMs));
@@ -241,7 +256,8 @@ TEST(PreviewBrowser, AMovieReadsNoOtherFileAndOpensAnAddressOnlyAfterAClick) {
 
   Click(view, player.center());
   ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }, 10000));
-  EXPECT_TRUE(opened.first().toString().startsWith("https://example.com/leak?")) << opened.first().toString().toStdString();
+  EXPECT_TRUE(opened.first().toString().startsWith("https://example.com/leak?"))
+      << opened.first().toString().toStdString();
   EXPECT_FALSE(opened.first().toString().contains("LEAKED"));
   // One click, one address.
   const int seen = static_cast<int>(ticks().size());
@@ -256,7 +272,9 @@ TEST(PreviewBrowser, TheMoviesMenuItemOpensItsAddress) {
   TempDir dir;
   const std::string picture = dir.Write("view.jpg", MakeJpeg(320, 240));
   const std::string movie = (dir.Path() / "movie.swf").string();
-  ASSERT_EQ(std::system(("'" ORBILUX_BUILD_PROGRAM "' -q -o '" + movie + "' '" + picture + "' '" + picture + "'").c_str()), 0);
+  ASSERT_EQ(
+      std::system(("'" ORBILUX_BUILD_PROGRAM "' -q -o '" + movie + "' '" + picture + "' '" + picture + "'").c_str()),
+      0);
   const std::string page = (dir.Path() / "test.html").string();
   SavePreviewPage(page, PreviewPageText(movie, 320, 240));
   PreviewBrowser view;
@@ -277,10 +295,12 @@ TEST(PreviewBrowser, TheMoviesMenuItemOpensItsAddress) {
         return [r.left + r.width / 2, r.top + r.height / 2];
       })())JS");
   QVariantList at;
-  ASSERT_TRUE(QTest::qWaitFor([&] {
-    Click(view, player.center(), Qt::RightButton);
-    return (at = RunJs(view, item).toList()).size() == 2;
-  }, kPlayerTimeoutMs));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        Click(view, player.center(), Qt::RightButton);
+        return (at = RunJs(view, item).toList()).size() == 2;
+      },
+      kPlayerTimeoutMs));
   Click(view, QPoint(at[0].toInt(), at[1].toInt()));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.isEmpty(); }, 10000));
   EXPECT_EQ(opened.first().scheme(), "https") << opened.first().toString().toStdString();

@@ -54,10 +54,15 @@ TEST(PreviewPageFile, WithoutARuntimeFolderAMissingCacheFolderIsMadeForItsOwnerO
 TEST(PreviewPageFile, AnExistingCacheFolderMustBeTheUsersOwnAndClosedToOthers) {
   namespace fs = std::filesystem;
   const bool root = ::geteuid() == 0;
-  const struct { const char* name; fs::perms mode; bool otherOwner; bool taken; } rows[] = {
+  const struct {
+    const char* name;
+    fs::perms mode;
+    bool otherOwner;
+    bool taken;
+  } rows[] = {
       {"owner only", fs::perms::owner_all, false, true},
-      {"readable by others", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read |
-                                 fs::perms::others_exec, false, false},
+      {"readable by others",
+       fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read | fs::perms::others_exec, false, false},
       {"writable by the group", fs::perms::owner_all | fs::perms::group_all, false, false},
       {"another user's", fs::perms::owner_all, true, false},
   };

@@ -1,5 +1,3 @@
-#include "window/strip/ThumbnailCache.h"
-
 #include <gtest/gtest.h>
 #include <turbojpeg.h>
 
@@ -15,6 +13,7 @@
 #include "tests/support/TempDir.h"
 #include "window/strip/LruCache.h"
 #include "window/strip/PicturePlaceholder.h"
+#include "window/strip/ThumbnailCache.h"
 #include "window/strip/ThumbnailDecoder.h"
 
 namespace {
@@ -51,15 +50,18 @@ TEST(LruCache, DropsTheLeastRecentlyUsedBeyondItsCapacity) {
 }
 
 TEST(ThumbnailDecoder, ScalesToTheSmallestSizeThatCoversAThumbnail) {
-  const struct { JpegSize picture; QSize decoded; } rows[] = {
-      {{1920, 1080}, {240, 135}},   // 1/8
-      {{6000, 4000}, {750, 500}},   // 1/8, the smallest there is
-      {{1000, 1000}, {250, 250}},   // 1/8 gives 125, short of 140
-      {{8000, 500}, {3000, 188}},   // the height decides: 3/8, rounded up
-      {{1120, 1032}, {140, 129}},   // 1/8 exactly
-      {{1112, 1032}, {278, 258}},   // 1/8 is one pixel short: 1/4
-      {{150, 140}, {150, 140}},     // nothing smaller covers
-      {{60, 40}, {60, 40}},         // smaller than a thumbnail: never enlarged
+  const struct {
+    JpegSize picture;
+    QSize decoded;
+  } rows[] = {
+      {{1920, 1080}, {240, 135}},  // 1/8
+      {{6000, 4000}, {750, 500}},  // 1/8, the smallest there is
+      {{1000, 1000}, {250, 250}},  // 1/8 gives 125, short of 140
+      {{8000, 500}, {3000, 188}},  // the height decides: 3/8, rounded up
+      {{1120, 1032}, {140, 129}},  // 1/8 exactly
+      {{1112, 1032}, {278, 258}},  // 1/8 is one pixel short: 1/4
+      {{150, 140}, {150, 140}},    // nothing smaller covers
+      {{60, 40}, {60, 40}},        // smaller than a thumbnail: never enlarged
   };
   for (const auto& r : rows) {
     EXPECT_EQ(ScaledDecodeSize(r.picture), r.decoded) << r.picture.Width << "x" << r.picture.Height;
@@ -71,7 +73,11 @@ TEST(ThumbnailDecoder, DecodesAnyJpegToAThumbnail) {
   const Rgb colour{60, 180, 220};
   const std::string jpeg = MakeJpeg(1920, 1080, colour);
   const unsigned char redInverted[4] = {255, 0, 0, 255};  // Adobe's inverted CMYK for red
-  const struct { const char* name; std::string bytes; Rgb colour; } rows[] = {
+  const struct {
+    const char* name;
+    std::string bytes;
+    Rgb colour;
+  } rows[] = {
       {"large.jpg", jpeg, colour},
       {"small.jpg", MakeJpeg(30, 20, colour), colour},
       {"progressive.jpg", MakeJpeg(700, 500, colour, true), colour},

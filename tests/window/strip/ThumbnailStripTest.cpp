@@ -1,5 +1,3 @@
-#include "window/strip/ThumbnailStrip.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -22,6 +20,7 @@
 #include "tests/support/TempDir.h"
 #include "window/strip/PicturePlaceholder.h"
 #include "window/strip/ThumbnailDecoder.h"
+#include "window/strip/ThumbnailStrip.h"
 
 namespace {
 
@@ -32,9 +31,7 @@ const QRgb kRed = qRgb(255, 0, 0);
 const Rgb kYellow{230, 200, 60};
 const Rgb kBlue{60, 180, 220};
 
-QRgb Background() {
-  return QApplication::palette().button().color().rgb();
-}
+QRgb Background() { return QApplication::palette().button().color().rgb(); }
 
 class FakeHost : public StripHost {
  public:
@@ -66,8 +63,7 @@ class FakeHost : public StripHost {
 // shows are decoded.
 QImage Render(ThumbnailStrip& strip, const PictureList& list, StripHost& host, QRect exposed = QRect(),
               QRgb fill = Background()) {
-  QImage image(ThumbnailStrip::kCellWidth * (list.Count() + 1) + 20, ThumbnailStrip::kHeight,
-               QImage::Format_RGB32);
+  QImage image(ThumbnailStrip::kCellWidth * (list.Count() + 1) + 20, ThumbnailStrip::kHeight, QImage::Format_RGB32);
   const auto pass = [&] {
     image.fill(fill);
     QPainter painter(&image);
@@ -81,9 +77,7 @@ QImage Render(ThumbnailStrip& strip, const PictureList& list, StripHost& host, Q
   return image;
 }
 
-int X0(int cell) {
-  return ThumbnailStrip::kCellWidth * cell;
-}
+int X0(int cell) { return ThumbnailStrip::kCellWidth * cell; }
 
 bool Near(QRgb pixel, Rgb colour, int tolerance = 12) {
   return std::abs(qRed(pixel) - colour.r) <= tolerance && std::abs(qGreen(pixel) - colour.g) <= tolerance &&
@@ -132,7 +126,8 @@ struct Album {
 
   void Add(const std::string& name, const std::string& bytes) { list.AddPicture(dir.Write(name, bytes)); }
   void Add(const std::vector<JpegSize>& sizes) {
-    for (size_t i = 0; i < sizes.size(); ++i) Add("p" + std::to_string(i) + ".jpg", MakeJpeg(sizes[i].Width, sizes[i].Height, kYellow));
+    for (size_t i = 0; i < sizes.size(); ++i)
+      Add("p" + std::to_string(i) + ".jpg", MakeJpeg(sizes[i].Width, sizes[i].Height, kYellow));
   }
 };
 
@@ -158,13 +153,27 @@ TEST(ThumbnailStrip, FramesAreSunkenWithExactCorners) {
   FakeHost host;
   const QImage image = Render(strip, album.list, host);
 
-  const struct { int dx, dy; QRgb colour; } pixels[] = {
-      {7, 7, kGrey},     {147, 7, kGrey},   {148, 7, kWhite},       {148, 137, kWhite},
-      {148, 138, kWhite}, {8, 138, kWhite},  {7, 138, kGrey},        {7, 8, kGrey},
-      {7, 137, kGrey},   {6, 7, Background()}, {149, 7, Background()}, {7, 6, Background()},
-      {7, 139, Background()}, {148, 139, Background()},
+  const struct {
+    int dx, dy;
+    QRgb colour;
+  } pixels[] = {
+      {7, 7, kGrey},
+      {147, 7, kGrey},
+      {148, 7, kWhite},
+      {148, 137, kWhite},
+      {148, 138, kWhite},
+      {8, 138, kWhite},
+      {7, 138, kGrey},
+      {7, 8, kGrey},
+      {7, 137, kGrey},
+      {6, 7, Background()},
+      {149, 7, Background()},
+      {7, 6, Background()},
+      {7, 139, Background()},
+      {148, 139, Background()},
       // Nothing covers the row between the picture and the bottom edge.
-      {8, 137, Background()}, {147, 137, Background()},
+      {8, 137, Background()},
+      {147, 137, Background()},
   };
   for (int cell : {0, 1}) {  // a picture's cell and the empty cell
     for (const auto& p : pixels) {
@@ -185,7 +194,8 @@ TEST(ThumbnailStrip, PicturesAreStretchedOverThePlaceholderAndTheSelectionFramed
   for (int cell : {0, 1}) {
     for (const QPoint p : {QPoint(8, 8), QPoint(147, 8), QPoint(8, 136), QPoint(147, 136), QPoint(70, 70)}) {
       if (cell == 1 && (p.x() == 147 || p.y() == 136)) continue;  // under the red frame
-      EXPECT_TRUE(Near(image.pixel(X0(cell) + p.x(), p.y()), kYellow)) << "cell " << cell << " +" << p.x() << "," << p.y();
+      EXPECT_TRUE(Near(image.pixel(X0(cell) + p.x(), p.y()), kYellow))
+          << "cell " << cell << " +" << p.x() << "," << p.y();
     }
   }
   // The number's opaque background hides the picture under it.
@@ -194,13 +204,13 @@ TEST(ThumbnailStrip, PicturesAreStretchedOverThePlaceholderAndTheSelectionFramed
 
   // A 3-pixel ring around the path (6,6) (147,6) (147,137) (6,137).
   const int x0 = X0(1);
-  for (const QPoint p : {QPoint(5, 5), QPoint(148, 5), QPoint(148, 138), QPoint(5, 138), QPoint(5, 70),
-                         QPoint(7, 70), QPoint(146, 70), QPoint(148, 70), QPoint(70, 5), QPoint(70, 7),
-                         QPoint(70, 136), QPoint(70, 138)}) {
+  for (const QPoint p :
+       {QPoint(5, 5), QPoint(148, 5), QPoint(148, 138), QPoint(5, 138), QPoint(5, 70), QPoint(7, 70), QPoint(146, 70),
+        QPoint(148, 70), QPoint(70, 5), QPoint(70, 7), QPoint(70, 136), QPoint(70, 138)}) {
     EXPECT_EQ(image.pixel(x0 + p.x(), p.y()), kRed) << "+" << p.x() << "," << p.y();
   }
-  for (const QPoint p : {QPoint(4, 70), QPoint(8, 70), QPoint(145, 70), QPoint(149, 70), QPoint(70, 4),
-                         QPoint(70, 8), QPoint(70, 135), QPoint(70, 139)}) {
+  for (const QPoint p : {QPoint(4, 70), QPoint(8, 70), QPoint(145, 70), QPoint(149, 70), QPoint(70, 4), QPoint(70, 8),
+                         QPoint(70, 135), QPoint(70, 139)}) {
     EXPECT_NE(image.pixel(x0 + p.x(), p.y()), kRed) << "+" << p.x() << "," << p.y();
   }
   EXPECT_EQ(image.pixel(X0(0) + 5, 5), Background());  // the unselected picture has no frame
@@ -208,7 +218,12 @@ TEST(ThumbnailStrip, PicturesAreStretchedOverThePlaceholderAndTheSelectionFramed
 }
 
 TEST(ThumbnailStrip, FirstPictureSetsTheSizeAndAnyOtherSizeBlocksBuild) {
-  const struct { const char* name; std::vector<JpegSize> sizes; JpegSize movie; bool same; } rows[] = {
+  const struct {
+    const char* name;
+    std::vector<JpegSize> sizes;
+    JpegSize movie;
+    bool same;
+  } rows[] = {
       {"one size", {{640, 480}, {640, 480}, {640, 480}}, {640, 480}, true},
       {"middle differs", {{640, 480}, {800, 600}, {640, 480}}, {640, 480}, false},
       {"first differs", {{800, 600}, {640, 480}, {640, 480}}, {800, 600}, false},
@@ -249,7 +264,10 @@ TEST(ThumbnailStrip, AFailingPictureEndsThePassAtItsPlace) {
   const auto rewrite = [](const std::string& bytes) {
     return [bytes](Album& album, const std::string&) { Rewrite(album.dir, "p2.jpg", bytes); };
   };
-  const struct { const char* name; std::function<void(Album&, const std::string&)> spoil; } rows[] = {
+  const struct {
+    const char* name;
+    std::function<void(Album&, const std::string&)> spoil;
+  } rows[] = {
       {"removed", [](Album&, const std::string& path) { std::filesystem::remove(path); }},
       {"not a JPEG", rewrite("\x89PNG\r\n\x1a\n not a picture")},
       {"size readable, nothing to decode", rewrite(HeaderOnly(good))},
@@ -293,12 +311,18 @@ TEST(ThumbnailStrip, AProblemPictureIsMarkedAndItsTipSaysWhy) {
   const std::string photo = MakeDetailedJpeg(64, 48);
   const QRgb kMarkRed = qRgb(220, 0, 0);
   const QRgb kMarkAmber = qRgb(255, 190, 0);
-  const struct { const char* name; std::string third; QString tip; QRgb mark; bool numbers; } rows[] = {
+  const struct {
+    const char* name;
+    std::string third;
+    QString tip;
+    QRgb mark;
+    bool numbers;
+  } rows[] = {
       {"not a JPEG", "GIF89a", "%1: not a JPEG file", kMarkRed, false},
       {"another size", MakeJpeg(80, 48), "%1: 80 x 48, but the movie is 64 x 48 (the size of %2)", kMarkRed, true},
       {"cut in its picture data", CutInScan(photo),
-       "%1: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails",
-       kMarkAmber, true},
+       "%1: its picture data is damaged (Premature end of JPEG file); players show stripes where it fails", kMarkAmber,
+       true},
       {"CMYK", MakeDetailedJpeg(64, 48, TJPF_CMYK), "%1: CMYK colour, which some players cannot decode", kMarkAmber,
        true},
       {"many scans", MakeManyScanJpeg(64, 48, 1000), "%1: has 1010 scans; players may take long to show it", kMarkAmber,
@@ -400,9 +424,12 @@ TEST(ThumbnailStrip, AnUndecodablePictureFailsOnceShownAndFromThenOn) {
 }
 
 TEST(ThumbnailStrip, HitTestAndCursor) {
-  const struct { int x; int picture; } rows[] = {
-      {7, -1}, {8, 0}, {146, 0}, {147, -1}, {150, -1}, {167, -1}, {168, 1}, {306, 1}, {307, -1},
-      {400, 2}, {487, -1}, {488, -1}, {600, -1}, {-3, -1},
+  const struct {
+    int x;
+    int picture;
+  } rows[] = {
+      {7, -1},  {8, 0},    {146, 0}, {147, -1}, {150, -1}, {167, -1}, {168, 1},
+      {306, 1}, {307, -1}, {400, 2}, {487, -1}, {488, -1}, {600, -1}, {-3, -1},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(ThumbnailStrip::HitTest(r.x, 3), r.picture) << r.x;
