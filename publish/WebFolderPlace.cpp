@@ -70,8 +70,8 @@ std::optional<fs::path> MountPointWithin(const fs::path& place) {
     if (Within(point, place)) return point;
   }
   // Without the table, a folder on another device than its parent is one.
-  struct stat folder {
-  }, parent{};
+  struct stat folder {};
+  struct stat parent {};
   if (!table.is_open() && ::stat(place.c_str(), &folder) == 0 && ::stat(place.parent_path().c_str(), &parent) == 0 &&
       folder.st_dev != parent.st_dev) {
     return place;

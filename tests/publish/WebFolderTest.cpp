@@ -345,8 +345,8 @@ TEST(WebFolder, AReplacedFolderKeepsItsOwnerGroupAndMode) {
   ASSERT_EQ(::chown(run.site.c_str(), 65534, 65534), 0);
   ASSERT_EQ(::chmod(run.site.c_str(), 02750), 0);
   run.Publish(true);
-  struct stat site {
-  }, page{};
+  struct stat site {};
+  struct stat page {};
   ASSERT_EQ(::stat(run.site.c_str(), &site), 0);
   ASSERT_EQ(::stat((run.site + "/index.html").c_str(), &page), 0);
   EXPECT_EQ(site.st_uid, 65534u);
